@@ -1,0 +1,7 @@
+#include "app/core/AppConfig.h"
+
+AppConfig& appConfig()
+{
+    static AppConfig config;
+    return config;
+}

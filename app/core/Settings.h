@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+struct AppConfig;
+
+// The per-user store: section "Settings" of QSettings(NativeFormat, UserScope, "Korvath",
+// <application name>), every value a string.
+class SettingsStore {
+public:
+    // The stored text, or `fallback` when the value is missing. A hand-edited value with
+    // commas reads back whole.
+    QString read(const QString& name, const QString& fallback) const;
+    void write(const QString& name, const QString& text);
+};
+
+struct ActPos {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Reads every value into `config` and returns "ActPos". When "Language" is missing or negative,
+// `chooseLanguage` runs (the language dialog: it sets config.language and writes "Language"
+// itself, or changes nothing when cancelled).
+ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage);
+
+void SaveActPos(SettingsStore& store, int32_t posX, int32_t posY);
+
+// "Language" alone, as the language dialog writes it.
+void SaveLanguage(SettingsStore& store, int32_t language);
+
+// The thirteen values the settings dialog writes on OK, in its order: Language, Comm, CommAdr,
+// Cmd1 ... Cmd8, Times, Options.
+void SaveAllSettings(SettingsStore& store, const AppConfig& config);

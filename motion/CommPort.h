@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QSerialPort;
+
+// The table of serial port slots. Used on the GUI thread only.
+class CommPort {
+public:
+    static constexpr int kSlotCount = 10;
+
+    enum ParityCode { ParityEven = 0, ParityMark = 1, ParityNone = 2, ParityOdd = 3 };
+    enum StopBitsCode { StopOne = 0, StopOneAndHalf = 1, StopTwo = 2 };
+    enum HandshakeCode { HandshakeAsIs = 0, HandshakeLinesOn = 1, HandshakeXonXoff = 2 };
+
+    CommPort();
+    ~CommPort();
+    CommPort(const CommPort&) = delete;
+    CommPort& operator=(const CommPort&) = delete;
+
+    // Opens the port exclusively in the first free slot that succeeds and returns the slot,
+    // or -1. An empty name takes a slot without a device.
+    int Open(const QString& name, int32_t baudRate, int32_t dataBits, int32_t parity, int32_t stopBits,
+             int32_t handshake, int32_t delayMs);
+
+    // Returns the number of bytes written, 0 on failure.
+    int Write(int slot, const char* bytes, int count);
+
+    // Returns 1 if a slot was closed, else 0.
+    int Close(int slot);
+
+private:
+    struct Slot;
+    std::array<std::unique_ptr<Slot>, kSlotCount> slots_;
+};
+
+// The device behind a configured port name: "COMn" is /dev/ttyS(n-1); a name that starts with
+// "/" is a device path; any other name is handed to the serial layer as it is.
+QString SerialDevicePath(const QString& portName);

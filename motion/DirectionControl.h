@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+
+struct AppConfig;
+struct MotionState;
+class CommPort;
+class QObject;
+
+// What direction control needs of the main window.
+class MotionView {
+public:
+    virtual ~MotionView() = default;
+    virtual void setArrowIcon(int controlId, int iconId) = 0;
+    // The arrow control's rectangle in the main window's client coordinates.
+    virtual QRect arrowRect(int controlId) const = 0;
+    virtual void setPositionText(int controlId, const QString& text) = 0;
+};
+
+// Manual steering: the arrows, the stop on release, zeroing and the position display.
+class DirectionControl {
+public:
+    DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view);
+
+    // Sets the direction, the arrow icon, and sends the command over the configured transport.
+    // Returns the serial bytes written (1, or 0), or 0 for the camera transport.
+    int32_t SendDirection(int32_t code);
+
+    void OnArrowButtonDown(QPoint point);
+    void OnArrowButtonUp(QPoint point);
+    void OnZeroPosition(QObject* owner);
+    void RefreshPositionDisplay();
+
+    // The arrow under the point (edges included), or Stop for none.
+    int32_t HitTestArrows(QPoint point) const;
+
+private:
+    MotionState& motion_;
+    const AppConfig& config_;
+    CommPort& ports_;
+    MotionView& view_;
+};

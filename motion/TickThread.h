@@ -1,0 +1,31 @@
+#pragma once
+
+#include <atomic>
+#include <thread>
+
+struct MotionState;
+
+// The 10 ms dead-reckoning tick.
+void DeadReckoningTick(MotionState& motion);
+
+// Runs DeadReckoningTick every 10 ms on a thread of its own, against absolute deadlines: a late
+// wake-up adds the missed ticks too, so the counters keep measuring commanded milliseconds.
+class TickThread {
+public:
+    static constexpr int kPeriodMs = 10;
+
+    TickThread() = default;
+    ~TickThread();
+    TickThread(const TickThread&) = delete;
+    TickThread& operator=(const TickThread&) = delete;
+
+    // Returns a non-zero timer id, or 0 if the thread could not start.
+    int start(MotionState& motion);
+    void stop();
+    int id() const { return running_ ? 1 : 0; }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> stopRequested_{false};
+    bool running_ = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+// Before the Qt application exists: a private settings home, runtime directory and working
+// directory for this test process, so that no test touches the real user's files, and the
+// offscreen platform.
+void PrepareTestProcess();
+
+// Installs, around every test, a message-box answerer that fails the test on any box it did
+// not expect (see ScriptedMessageBoxes).
+class TestEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
