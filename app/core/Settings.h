@@ -24,7 +24,8 @@ struct ActPos {
 
 // Reads every value into `config` and returns "ActPos". When "Language" is missing or negative,
 // `chooseLanguage` runs (the language dialog: it sets config.language and writes "Language"
-// itself, or changes nothing when cancelled).
+// itself, or changes nothing when cancelled). Missing values take their defaults and are not
+// written back. The caller then re-captions its windows in the loaded language.
 ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage);
 
 void SaveActPos(SettingsStore& store, int32_t posX, int32_t posY);

@@ -1,0 +1,176 @@
+#include "app/core/AppConfig.h"
+#include "app/core/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString settingsFile()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
+                     QCoreApplication::applicationName())
+        .fileName();
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { QFile::remove(settingsFile()); }
+
+    // Writes the settings file as an operator would by hand.
+    void handEdit(const QByteArray& settingsSection)
+    {
+        QDir().mkpath(QFileInfo(settingsFile()).path());
+        QFile file(settingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\n" + settingsSection);
+    }
+
+    QByteArray fileContents()
+    {
+        QFile file(settingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    ActPos load()
+    {
+        return LoadSettings(store, config, [this] { ++languageDialogRuns; });
+    }
+
+    SettingsStore store;
+    AppConfig config;
+    int languageDialogRuns = 0;
+};
+
+TEST_F(SettingsTest, FirstStartAsksForTheLanguageAndTakesEveryDefaultWithoutWritingThem)
+{
+    const ActPos position = load();
+
+    EXPECT_EQ(languageDialogRuns, 1);
+    EXPECT_EQ(config.language, 0);
+    EXPECT_EQ(config.portName, QStringLiteral("COM1"));
+    EXPECT_EQ(config.baudRate, 9600);
+    EXPECT_TRUE(config.usesSerialPort());
+    EXPECT_EQ(config.cameraAddress, QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(config.command(1), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=5&dummy=24324000000"));
+    EXPECT_EQ(config.command(2), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=8&dummy=24324000000"));
+    EXPECT_EQ(config.command(6), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=0&dummy=24324000000"));
+    EXPECT_EQ(config.command(7), QStringLiteral("record/current.jpg"));
+    EXPECT_EQ(config.command(8), QStringLiteral("control/rcontrol?action=userclick&dummy=23458000000"));
+    EXPECT_EQ(config.dwellMs, 1000);
+    EXPECT_EQ(config.cyclePauseSec, 10);
+    EXPECT_EQ(config.zeroDriveExtraSec, 5);
+    EXPECT_EQ(config.referenceDriveSec, 60);
+    EXPECT_EQ(config.driveYPositions + config.soundSignals + config.autoStartPatrol, 0);
+    EXPECT_EQ(position.x, 0);
+    EXPECT_EQ(position.y, 0);
+    EXPECT_FALSE(fileContents().contains("Comm")) << "defaults are never written back";
+}
+
+TEST_F(SettingsTest, StoredLanguageSkipsTheDialog)
+{
+    for (const auto& [stored, expected] : {std::pair{"1", 1}, {"0", 0}, {"abc", 0}, {"7", 7}}) {
+        handEdit(QByteArray("Language=") + stored + "\n");
+        config.language = -5;
+        load();
+        EXPECT_EQ(config.language, expected) << stored;
+    }
+    EXPECT_EQ(languageDialogRuns, 0);
+}
+
+TEST_F(SettingsTest, PortAndBaudFollowTheTokenRules)
+{
+    handEdit("Comm=\",,COM2,,38400\"\n");
+    load();
+    EXPECT_EQ(config.portName, QStringLiteral("COM2"));
+    EXPECT_EQ(config.baudRate, 38400);
+
+    config = AppConfig();
+    handEdit("Comm=COM3\n");
+    load();
+    EXPECT_EQ(config.portName, QStringLiteral("COM3"));
+    EXPECT_EQ(config.baudRate, 0);
+
+    for (const char* camera : {"Kein,9600", "None,9600"}) {
+        handEdit(QByteArray("Comm=\"") + camera + "\"\n");
+        load();
+        EXPECT_FALSE(config.usesSerialPort()) << camera;
+        EXPECT_EQ(config.baudRate, 9600);
+    }
+}
+
+TEST_F(SettingsTest, HandEditedValuesWithCommasReadLikeQuotedOnes)
+{
+    handEdit("Comm=,,COM2,,38400\nTimes=2000,5\nOptions=1,0,1\nActPos=-120,40\nCmd1=a,b\n");
+    const ActPos position = load();
+
+    EXPECT_EQ(config.portName, QStringLiteral("COM2"));
+    EXPECT_EQ(config.baudRate, 38400);
+    EXPECT_EQ(config.dwellMs, 2000);
+    EXPECT_EQ(config.cyclePauseSec, 5);
+    EXPECT_EQ(config.zeroDriveExtraSec, 0);
+    EXPECT_EQ(config.referenceDriveSec, 0);
+    EXPECT_EQ(config.driveYPositions, 1);
+    EXPECT_EQ(config.soundSignals, 0);
+    EXPECT_EQ(config.autoStartPatrol, 1);
+    EXPECT_EQ(position.x, -120);
+    EXPECT_EQ(position.y, 40);
+    EXPECT_EQ(config.command(1), QStringLiteral("a,b"));
+}
+
+TEST_F(SettingsTest, TextsLongerThanTheirFieldsAreCut)
+{
+    SettingsStore().write(QStringLiteral("Comm"), QString(60, u'C') + QStringLiteral(",9600"));
+    SettingsStore().write(QStringLiteral("CommAdr"), QString(70, u'1'));
+    SettingsStore().write(QStringLiteral("Cmd3"), QString(300, u'p'));
+    load();
+    EXPECT_EQ(config.portName, QString(50, u'C'));
+    EXPECT_EQ(config.baudRate, 9600);
+    EXPECT_EQ(config.cameraAddress, QString(50, u'1'));
+    EXPECT_EQ(config.command(3), QString(255, u'p'));
+}
+
+TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
+{
+    SaveActPos(store, 350, -20);
+    EXPECT_EQ(store.read(QStringLiteral("ActPos"), {}), QStringLiteral("350,-20"));
+
+    config.language = 1;
+    config.portName = QStringLiteral("Kein");
+    config.baudRate = 19200;
+    config.cameraAddress = QStringLiteral("192.168.1.20");
+    for (int i = 0; i < AppConfig::kCommandCount; ++i)
+        config.commands.at(static_cast<size_t>(i)) = QStringLiteral("path%1 with, comma").arg(i + 1);
+    config.dwellMs = 1500;
+    config.cyclePauseSec = -3;
+    config.zeroDriveExtraSec = 7;
+    config.referenceDriveSec = 90;
+    config.driveYPositions = 1;
+    config.autoStartPatrol = 1;
+    SaveAllSettings(store, config);
+
+    EXPECT_EQ(store.read(QStringLiteral("Language"), {}), QStringLiteral("1"));
+    EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("Kein,19200"));
+    EXPECT_EQ(store.read(QStringLiteral("CommAdr"), {}), QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(store.read(QStringLiteral("Cmd8"), {}), QStringLiteral("path8 with, comma"));
+    EXPECT_EQ(store.read(QStringLiteral("Times"), {}), QStringLiteral("1500,-3,7,90"));
+    EXPECT_EQ(store.read(QStringLiteral("Options"), {}), QStringLiteral("1,0,1"));
+    EXPECT_EQ(store.read(QStringLiteral("ActPos"), {}), QStringLiteral("350,-20")) << "untouched by the dialog's save";
+
+    AppConfig reloaded;
+    const ActPos position = LoadSettings(store, reloaded, {});
+    EXPECT_EQ(reloaded.language, 1);
+    EXPECT_EQ(reloaded.portName, config.portName);
+    EXPECT_EQ(reloaded.baudRate, 19200);
+    EXPECT_EQ(reloaded.commands, config.commands);
+    EXPECT_EQ(reloaded.cyclePauseSec, -3);
+    EXPECT_EQ(position.x, 350);
+    EXPECT_EQ(position.y, -20);
+}
+
+}  // namespace
