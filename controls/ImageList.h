@@ -11,6 +11,7 @@ public:
 
     // Cuts `strip` into images of the list's size, left to right; returns how many were added.
     int addStrip(const QPixmap& strip);
+    // Adds one image of the list's size; returns its index, or -1 for an image of another size.
     int add(const QPixmap& image);
 
     QSize imageSize() const { return size_; }
