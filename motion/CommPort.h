@@ -23,7 +23,8 @@ public:
     CommPort& operator=(const CommPort&) = delete;
 
     // Opens the port exclusively in the first free slot that succeeds and returns the slot,
-    // or -1. An empty name takes a slot without a device.
+    // or -1. An empty name takes a slot without a device. Settings a POSIX line cannot take
+    // (one and a half stop bits, data bits outside 5 to 8, a baud rate below 1) fail the open.
     int Open(const QString& name, int32_t baudRate, int32_t dataBits, int32_t parity, int32_t stopBits,
              int32_t handshake, int32_t delayMs);
 

@@ -1,0 +1,89 @@
+#include "motion/DirectionControl.h"
+
+#include "app/core/AppConfig.h"
+#include "app/core/LoadText.h"
+#include "app/core/TextRules.h"
+#include "motion/CameraRequest.h"
+#include "motion/CommPort.h"
+#include "motion/Direction.h"
+#include "motion/MotionState.h"
+#include "platform/core/MessageBox.h"
+
+DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view)
+    : motion_(motion), config_(config), ports_(ports), view_(view)
+{}
+
+int32_t DirectionControl::SendDirection(int32_t code)
+{
+    if (code < Stop || code > Left)
+        return 0;
+    if (code == Stop) {
+        const int32_t moving = motion_.direction.load();
+        if (moving >= Up && moving <= Left) {
+            const ArrowIcons& arrow = kArrows[moving];
+            view_.setArrowIcon(arrow.controlId, motion_.automaticMode ? arrow.automaticIcon : arrow.idleIcon);
+        }
+    }
+    // The counters follow the command from the moment it is given, not from when it arrives.
+    motion_.direction = code;
+    if (code != Stop)
+        view_.setArrowIcon(kArrows[code].controlId, kArrows[code].pressedIcon);
+
+    if (config_.usesSerialPort()) {
+        const char digit = KeypadDigit(code);
+        return ports_.Write(config_.portSlot, &digit, 1);
+    }
+    const std::string path = config_.command(code + 1).toUtf8().toStdString();
+    return SendCameraRequest(config_.cameraAddress.toStdString(), path, nullptr, false);
+}
+
+void DirectionControl::OnArrowButtonDown(QPoint point)
+{
+    if (motion_.automaticMode)
+        return;
+    const int32_t hit = HitTestArrows(point);
+    if (hit != Stop)
+        SendDirection(hit);
+}
+
+void DirectionControl::OnArrowButtonUp(QPoint)
+{
+    if (!motion_.automaticMode)
+        SendDirection(Stop);
+}
+
+void DirectionControl::OnZeroPosition(QObject* owner)
+{
+    if (MessageBox(owner, LoadText(1004, config_.language), MessageButtons::YesNo, MessageIcon::Question)
+        != MessageAnswer::Yes)
+        return;
+    motion_.posX = 0;
+    motion_.posY = 0;
+}
+
+void DirectionControl::RefreshPositionDisplay()
+{
+    const int32_t x = motion_.posX.load();
+    if (x != motion_.shownX) {
+        view_.setPositionText(kPositionDisplayX, FormatCounter(x));
+        motion_.shownX = x;
+    }
+    const int32_t y = motion_.posY.load();
+    if (y != motion_.shownY) {
+        view_.setPositionText(kPositionDisplayY, FormatCounter(y));
+        motion_.shownY = y;
+    }
+}
+
+int32_t DirectionControl::HitTestArrows(QPoint point) const
+{
+    for (const Direction direction : kArrowHitOrder) {
+        const QRect r = view_.arrowRect(kArrows[direction].controlId);
+        // The right and bottom edges (left + width, top + height) count as inside.
+        const bool inside = point.x() >= r.left() && point.x() <= r.left() + r.width() && point.y() >= r.top()
+                            && point.y() <= r.top() + r.height();
+        if (inside)
+            return direction;
+    }
+    return Stop;
+}

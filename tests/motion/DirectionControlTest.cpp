@@ -1,0 +1,166 @@
+#include "motion/DirectionControl.h"
+#include "app/core/AppConfig.h"
+#include "motion/CameraRequest.h"
+#include "motion/CommPort.h"
+#include "motion/Direction.h"
+#include "motion/MotionState.h"
+#include "tests/motion/RecordingMotionView.h"
+#include "tests/support/RawHttpServer.h"
+#include "tests/support/ScriptedMessageBoxes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Direction control with the camera transport: every command is a request to `camera`.
+class DirectionControlTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(InitCameraRequests());
+        for (const char* proxy : {"http_proxy", "all_proxy", "ALL_PROXY"})
+            unsetenv(proxy);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(camera.isListening());
+        setenv("PANTIRO_CAMERA_PORT", std::to_string(camera.port()).c_str(), 1);
+        config.portName = QStringLiteral("Kein");
+        config.portSlot = -1;
+        config.cameraAddress = QStringLiteral("127.0.0.1");
+        for (int n = 1; n <= AppConfig::kCommandCount; ++n)
+            config.commands[static_cast<size_t>(n - 1)] = QStringLiteral("cmd%1").arg(n);
+    }
+
+    std::vector<std::string> sentPaths() const
+    {
+        std::vector<std::string> lines;
+        for (const RawHttpRequest& request : camera.requests())
+            lines.push_back(request.requestLine());
+        return lines;
+    }
+
+    RawHttpServer camera;
+    AppConfig config;
+    MotionState motion;
+    CommPort ports;
+    RecordingMotionView view;
+    DirectionControl control{motion, config, ports, view};
+};
+
+using Lines = std::vector<std::string>;
+using Icons = QList<QPair<int, int>>;
+
+} // namespace
+
+TEST_F(DirectionControlTest, ArrowsSendTheirCommandAndShowTheirState)
+{
+    control.OnArrowButtonDown(view.centreOf(201));
+    EXPECT_EQ(motion.direction, Up);
+    control.OnArrowButtonUp(view.centreOf(201));
+    EXPECT_EQ(motion.direction, Stop);
+    control.OnArrowButtonDown(view.centreOf(200));
+    control.OnArrowButtonUp(QPoint(500, 5));
+    EXPECT_EQ(sentPaths(),
+              (Lines{"GET /cmd2 HTTP/1.1", "GET /cmd1 HTTP/1.1", "GET /cmd5 HTTP/1.1", "GET /cmd1 HTTP/1.1"}));
+    EXPECT_EQ(view.icons, (Icons{{201, 178}, {201, 179}, {200, 176}, {200, 177}}));
+
+    // A release with nothing moving still stops the head, and changes no icon.
+    control.OnArrowButtonUp(QPoint(500, 5));
+    EXPECT_EQ(sentPaths().back(), "GET /cmd1 HTTP/1.1");
+    EXPECT_EQ(view.icons.size(), 4);
+
+    // A press beside the arrows sends nothing.
+    control.OnArrowButtonDown(QPoint(500, 5));
+    EXPECT_EQ(camera.requests().size(), 5u);
+}
+
+TEST_F(DirectionControlTest, EachCodeSendsItsCommandEvenTwiceAndAnEmptyOneAsTheRoot)
+{
+    EXPECT_EQ(control.SendDirection(Right), 0);
+    EXPECT_EQ(control.SendDirection(Right), 0);
+    EXPECT_EQ(control.SendDirection(Down), 0);
+    config.commands[0].clear();
+    EXPECT_EQ(control.SendDirection(Stop), 0);
+    EXPECT_EQ(sentPaths(), (Lines{"GET /cmd3 HTTP/1.1", "GET /cmd3 HTTP/1.1", "GET /cmd4 HTTP/1.1", "GET / HTTP/1.1"}));
+    // Moving Right then Down: the stop restores the arrow of the direction that was moving.
+    EXPECT_EQ(view.icons.last(), qMakePair(203, 180));
+
+    // A code that names no direction changes and sends nothing.
+    EXPECT_EQ(control.SendDirection(7), 0);
+    EXPECT_EQ(control.SendDirection(-1), 0);
+    EXPECT_EQ(motion.direction, Stop);
+    EXPECT_EQ(camera.requests().size(), 4u);
+}
+
+TEST_F(DirectionControlTest, AutomaticModeIgnoresTheMouseAndStopsToTheAutomaticIcon)
+{
+    motion.automaticMode = 1;
+    control.OnArrowButtonDown(view.centreOf(202));
+    control.OnArrowButtonUp(view.centreOf(202));
+    EXPECT_TRUE(camera.requests().empty());
+    EXPECT_TRUE(view.icons.isEmpty());
+
+    control.SendDirection(Right);
+    control.SendDirection(Stop);
+    EXPECT_EQ(view.icons, (Icons{{202, 174}, {202, 184}}));
+}
+
+TEST_F(DirectionControlTest, HitTestCountsTheRightAndBottomEdgesAndTriesLeftFirst)
+{
+    // Left spans x 21..51 and y 270..302 with its right and bottom edges.
+    EXPECT_EQ(control.HitTestArrows(QPoint(21, 270)), Left);
+    EXPECT_EQ(control.HitTestArrows(QPoint(51, 302)), Left);
+    EXPECT_EQ(control.HitTestArrows(QPoint(20, 280)), Stop);
+    EXPECT_EQ(control.HitTestArrows(QPoint(30, 303)), Stop);
+    // Left and Up overlap at x 45..51, y 270..279.
+    EXPECT_EQ(control.HitTestArrows(QPoint(48, 275)), Left);
+    EXPECT_EQ(control.HitTestArrows(QPoint(60, 279)), Up);
+    EXPECT_EQ(control.HitTestArrows(QPoint(99, 302)), Right);
+    EXPECT_EQ(control.HitTestArrows(QPoint(100, 302)), Stop);
+    EXPECT_EQ(control.HitTestArrows(QPoint(75, 324)), Down);
+    EXPECT_EQ(control.HitTestArrows(QPoint(75, 325)), Stop);
+}
+
+TEST_F(DirectionControlTest, ZeroingAsksFirstAndLeavesTheMotionAlone)
+{
+    motion.posX = 350;
+    motion.posY = -20;
+    motion.direction = Up;
+    ScriptedMessageBoxes::expect(QStringLiteral("Möchten Sie die aktuelle Kameraposition auf Nullposition setzen ?"),
+                                 MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No);
+    control.OnZeroPosition(nullptr);
+    EXPECT_EQ(motion.posX, 350);
+    EXPECT_EQ(motion.posY, -20);
+
+    config.language = 1;
+    ScriptedMessageBoxes::expect(QStringLiteral("Do you want reset the camera position to zero  ?"),
+                                 MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+    control.OnZeroPosition(nullptr);
+    EXPECT_EQ(motion.posX, 0);
+    EXPECT_EQ(motion.posY, 0);
+    EXPECT_EQ(motion.direction, Up);
+    EXPECT_TRUE(camera.requests().empty());
+}
+
+TEST_F(DirectionControlTest, PositionDisplayShowsFiveCharactersAndOnlyChanges)
+{
+    motion.shownX = MotionState::kNeverShown;
+    motion.shownY = MotionState::kNeverShown;
+    motion.posX = 120;
+    motion.posY = -10;
+    control.RefreshPositionDisplay();
+    using Texts = QList<QPair<int, QString>>;
+    EXPECT_EQ(view.texts, (Texts{{220, QStringLiteral("00120")}, {221, QStringLiteral("-0010")}}));
+
+    control.RefreshPositionDisplay();
+    EXPECT_EQ(view.texts.size(), 2);
+
+    motion.posX = 1234567;
+    control.RefreshPositionDisplay();
+    EXPECT_EQ(view.texts.size(), 3);
+    EXPECT_EQ(view.texts.last(), qMakePair(220, QStringLiteral("1234567")));
+}
