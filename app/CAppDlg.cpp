@@ -1,0 +1,128 @@
+#include "app/CAppDlg.h"
+
+#include "app/AppDlgTemplate.h"
+#include "app/CSelLangDlg.h"
+#include "app/PositionListSetup.h"
+#include "app/ProcessState.h"
+#include "app/ShowHelp.h"
+#include "app/core/AppConfig.h"
+#include "app/core/LoadText.h"
+#include "app/core/Settings.h"
+#include "motion/OpenCommandPort.h"
+#include "platform/DialogBuilder.h"
+#include "platform/ModalDialog.h"
+#include "platform/core/MessageBox.h"
+#include "res/Resources.h"
+
+#include <QDir>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kAppIconId = 107;
+constexpr int kImageStripId = 177;
+constexpr QSize kListImageSize(20, 20);
+
+QIcon appIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addPixmap(IconResource(kAppIconId, size));
+    return icon;
+}
+
+} // namespace
+
+CAppDlg::CAppDlg(SettingsStore& store)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      store_(store), state_(processState()), motionView_(*this),
+      directions_(state_.motion, appConfig(), ports_, motionView_), positionTimer_(this), liveImageTimer_(this),
+      tray_(kTrayIconId, this), images_(kListImageSize)
+{
+    BuildDialog(*this, AppDlgTemplate());
+    positionTimer_.setObjectName(QStringLiteral("timer100"));
+    liveImageTimer_.setObjectName(QStringLiteral("timer500"));
+    connectCommands();
+}
+
+CAppDlg::~CAppDlg() = default;
+
+void CAppDlg::OnInitDialog()
+{
+    const ActPos position = LoadSettings(store_, appConfig(), [this] {
+        CSelLangDlg languageDialog(store_, this);
+        RunModal(languageDialog);
+    });
+    state_.motion.posX = position.x;
+    state_.motion.posY = position.y;
+    ApplyLanguage();
+
+    state_.workingDirectory = QDir::currentPath();
+    setWindowTitle(kMessageCaption);
+    appIcon_ = appIcon();
+    setWindowIcon(appIcon_);
+    state_.motion.shownX = MotionState::kNeverShown;
+    state_.motion.shownY = MotionState::kNeverShown;
+    images_.addStrip(BitmapResource(kImageStripId));
+    list_ = CreatePositionList(*this, images_);
+    // The desktop's notification area may take a moment to answer; the window does not wait.
+    QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
+    OpenCommandPort(appConfig(), ports_, this);
+    startTimers();
+}
+
+void CAppDlg::ApplyLanguage()
+{
+    for (const ControlCaption& caption : AppDlgCaptions())
+        SetControlText(*this, caption.controlId, LoadText(caption.textId));
+    if (list_)
+        NameFixedRows(*list_);
+    update();
+}
+
+void CAppDlg::centreOnScreen()
+{
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void CAppDlg::connectCommands()
+{
+    const auto onClick = [this](int id, auto handler) {
+        connect(Control<QPushButton>(*this, id), &QPushButton::clicked, this, handler);
+    };
+    onClick(AppDlgId::Help, [this] { ShowHelp(*this); });
+    onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
+    onClick(AppDlgId::Exit, [this] { OnClose(); });
+    connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
+    connect(&tray_, &TrayIcon::notify, this, &CAppDlg::OnTrayNotify);
+}
+
+void CAppDlg::startTimers()
+{
+    positionTimer_.start(kPositionTimerMs);
+    liveImageTimer_.start(kLiveImageTimerMs);
+    tickTimerId_ = tickThread_.start(state_.motion);
+}
+
+void CAppDlg::OnPatrolTick()
+{
+    directions_.RefreshPositionDisplay();
+}
+
+void CAppDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        directions_.OnArrowButtonDown(event->position().toPoint());
+}
+
+// Qt hands the release of a press that began on this window back to it even outside the
+// window, so a held arrow always ends in a stop.
+void CAppDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        directions_.OnArrowButtonUp(event->position().toPoint());
+}

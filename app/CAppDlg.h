@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/AppMotionView.h"
+#include "controls/ImageList.h"
+#include "motion/CommPort.h"
+#include "motion/DirectionControl.h"
+#include "motion/TickThread.h"
+#include "platform/TrayIcon.h"
+
+#include <QIcon>
+#include <QTimer>
+#include <QWidget>
+
+class CReportListCtrl;
+class SettingsStore;
+struct ProcessState;
+
+// The main window (template APPDLG): position display and arrows, the position list, the
+// automatic group, the tray icon and the timers. It is a plain top-level window, not a modal
+// dialog, so that hiding it to the tray does not end it; it ends only through ConfirmAndExit().
+class CAppDlg : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTrayIconId = 1000;
+    static constexpr int kPositionTimerMs = 100;
+    static constexpr int kLiveImageTimerMs = 500;
+
+    explicit CAppDlg(SettingsStore& store);
+    ~CAppDlg() override;
+
+    // Loads the settings (asking for the language on the first start) and brings up everything
+    // the window owns, timers last.
+    void OnInitDialog();
+    // Captions of the group boxes, the buttons and the fixed rows in the current language.
+    void ApplyLanguage();
+    // Asks; on Yes saves the position, releases everything, hides the window and emits ended().
+    void ConfirmAndExit();
+    // 1 when a left click on our tray icon restored the window, else 0.
+    int OnTrayNotify(int iconId, int mouseMessage);
+
+    void centreOnScreen();
+    CReportListCtrl* listControl() const { return list_; }
+    const TrayIcon& tray() const { return tray_; }
+
+signals:
+    void ended();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void connectCommands();
+    void addTrayIcon();
+    void startTimers();
+    void OnClose();
+    void OnActivate(bool minimised);
+    void OnPatrolTick();
+
+    SettingsStore& store_;
+    ProcessState& state_;
+    CommPort ports_;
+    AppMotionView motionView_;
+    DirectionControl directions_;
+    TickThread tickThread_;
+    int tickTimerId_ = 0;
+    QTimer positionTimer_;
+    QTimer liveImageTimer_;
+    TrayIcon tray_;
+    QIcon appIcon_;
+    ImageList images_;
+    CReportListCtrl* list_ = nullptr;
+    bool ended_ = false;
+};

@@ -1,0 +1,48 @@
+#include "app/CAppDlg.h"
+
+#include "app/ProcessState.h"
+#include "app/core/LoadText.h"
+
+#include <QEvent>
+
+namespace {
+
+constexpr int kTrayTipId = 1014;
+
+} // namespace
+
+void CAppDlg::addTrayIcon()
+{
+    if (ended_)
+        return;
+    tray_.add(appIcon_, LoadText(kTrayTipId));
+}
+
+void CAppDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        OnActivate(isMinimized());
+    QWidget::changeEvent(event);
+}
+
+void CAppDlg::OnActivate(bool minimised)
+{
+    state_.motion.minimised = minimised ? 1 : 0;
+    // Hidden, the window leaves the task bar; only a tray icon could bring it back.
+    if (minimised && TrayIcon::systemTrayAvailable())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
+int CAppDlg::OnTrayNotify(int iconId, int mouseMessage)
+{
+    if (iconId != kTrayIconId || mouseMessage != TrayIcon::kLeftButtonDown)
+        return 0;
+    showNormal();
+    centreOnScreen();
+    raise();
+    activateWindow();
+    return 1;
+}

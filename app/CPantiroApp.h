@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/core/Settings.h"
+#include "platform/SingleInstanceLock.h"
+
+#include <memory>
+
+class CAppDlg;
+
+// The application: refuses a second instance, prepares the process and brings up the main
+// window.
+class CPantiroApp {
+public:
+    CPantiroApp();
+    ~CPantiroApp();
+    CPantiroApp(const CPantiroApp&) = delete;
+    CPantiroApp& operator=(const CPantiroApp&) = delete;
+
+    // False when the start is refused (message shown); true once the main window is shown.
+    bool InitInstance();
+    // Runs the event loop until the main window's confirmed exit.
+    int Run();
+
+    CAppDlg* mainDialog() const { return dialog_.get(); }
+
+private:
+    SingleInstanceLock lock_;
+    bool cameraRequestsReady_ = false;
+    SettingsStore store_;
+    std::unique_ptr<CAppDlg> dialog_;
+};

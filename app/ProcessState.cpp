@@ -1,0 +1,17 @@
+#include "app/ProcessState.h"
+
+#include "app/core/AppConfig.h"
+
+ProcessState& processState()
+{
+    static ProcessState state;
+    return state;
+}
+
+void ClearProcessState()
+{
+    ProcessState& state = processState();
+    state.workingDirectory.clear();
+    state.motion.clear();
+    appConfig() = AppConfig{};
+}

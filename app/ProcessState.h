@@ -1,0 +1,17 @@
+#pragma once
+
+#include "motion/MotionState.h"
+
+#include <QString>
+
+// The process-wide state record beside appConfig(): cleared at start-up before the main window
+// is created, then alive for the whole process.
+struct ProcessState {
+    QString workingDirectory; // recorded once by the main window; the position list file lives there
+    MotionState motion;
+};
+
+ProcessState& processState();
+
+// Clears the record and appConfig() to their start values (zeros and empty texts).
+void ClearProcessState();

@@ -1,0 +1,34 @@
+#include "platform/ModalDialog.h"
+
+#include <QDialog>
+
+#include <utility>
+
+namespace {
+
+ModalDialogRunner& currentRunner()
+{
+    static ModalDialogRunner runner;
+    return runner;
+}
+
+} // namespace
+
+int ModalResult(const QDialog& dialog)
+{
+    return dialog.result() == QDialog::Accepted ? kDialogOk : kDialogCancel;
+}
+
+int RunModal(QDialog& dialog)
+{
+    const ModalDialogRunner& runner = currentRunner();
+    if (runner)
+        return runner(dialog);
+    dialog.exec();
+    return ModalResult(dialog);
+}
+
+ModalDialogRunner SetModalDialogRunner(ModalDialogRunner runner)
+{
+    return std::exchange(currentRunner(), std::move(runner));
+}

@@ -1,0 +1,106 @@
+#include "tests/app/AppTestFixture.h"
+
+#include "app/ProcessState.h"
+#include "platform/DialogBuilder.h"
+#include "tests/support/PseudoTerminal.h"
+#include "tests/support/ScriptedMessageBoxes.h"
+
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kUpArrow = 201;
+
+// A main window whose head hangs on a pseudo-terminal.
+class ArrowsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ASSERT_FALSE(line.devicePath().isEmpty());
+        writeSetting("Language", u"0"_s);
+        writeSetting("Comm", line.devicePath() + u",9600"_s);
+    }
+
+    void press(QPoint at) { QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at); }
+    void release(QPoint at) { QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at); }
+    QRect arrow(int id) const { return FindControl(*window, id)->geometry(); }
+    int arrowIcon(int id) const { return FindControl(*window, id)->property("pictureId").toInt(); }
+    // What the head receives within `waitMs`, returning early once `count` bytes are there.
+    std::string read(size_t count, int waitMs = 2000) { return line.read(count, std::chrono::milliseconds(waitMs)); }
+    // Everything the head received in the last moments.
+    std::string received() { return read(16, 150); }
+
+    PseudoTerminal line;
+    CAppDlg* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(ArrowsTest, PressingUpSendsEightAndShowsThePressedIconReleasingSendsFive)
+{
+    window = &start();
+    press(arrow(kUpArrow).center());
+    EXPECT_EQ(read(1), "8");
+    EXPECT_EQ(arrowIcon(kUpArrow), 178);
+    EXPECT_EQ(processState().motion.direction, 1);
+    QTRY_VERIFY(processState().motion.posY > 0);
+
+    release(arrow(kUpArrow).center());
+    EXPECT_EQ(read(1), "5");
+    EXPECT_EQ(arrowIcon(kUpArrow), 179);
+    EXPECT_EQ(received(), "");
+}
+
+TEST_F(ArrowsTest, ThePressOnAnArrowsRightOrBottomEdgeIsAHit)
+{
+    window = &start();
+    const QRect up = arrow(kUpArrow);
+    press({up.x() + up.width(), up.center().y()});
+    release({up.x() + up.width(), up.center().y()});
+    press({up.center().x(), up.y() + up.height()});
+    release({up.center().x(), up.y() + up.height()});
+    press({up.x() + up.width() + 1, up.y() - 1});
+    release({up.x() + up.width() + 1, up.y() - 1});
+    EXPECT_EQ(read(5), "85855");
+    EXPECT_EQ(received(), "");
+}
+
+TEST_F(ArrowsTest, AReleaseAnywhereSendsOneStop)
+{
+    window = &start();
+    press(arrow(kUpArrow).center());
+    EXPECT_EQ(read(1), "8");
+    release({window->width() + 200, -50}); // outside the window
+    EXPECT_EQ(received(), "5");
+    EXPECT_EQ(processState().motion.direction, 0);
+
+    // A label, a group box and the background pass the press and the release on to the window.
+    for (int id : {220, 51}) {
+        const QPoint at = FindControl(*window, id)->geometry().topLeft() + QPoint(3, 3);
+        press(at);
+        release(at);
+        EXPECT_EQ(received(), "5") << id;
+    }
+}
+
+TEST_F(AppTest, NullsetzenAsksAndOnYesTheDisplayShowsZero)
+{
+    writeSetting("Language", u"0"_s);
+    writeSetting("ActPos", u"-120,40"_s);
+    CAppDlg& window = start();
+    QTRY_COMPARE(ControlText(window, 220), u"-0120"_s);
+    EXPECT_EQ(ControlText(window, 221), u"00040"_s);
+
+    const QString question = u"Möchten Sie die aktuelle Kameraposition auf Nullposition setzen ?"_s;
+    ScriptedMessageBoxes::expect(question, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No);
+    Control<QPushButton>(window, 103)->click();
+    EXPECT_EQ(processState().motion.posX, -120);
+    ScriptedMessageBoxes::expect(question, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+    Control<QPushButton>(window, 103)->click();
+    QTRY_COMPARE(ControlText(window, 220), u"00000"_s);
+    EXPECT_EQ(ControlText(window, 221), u"00000"_s);
+}

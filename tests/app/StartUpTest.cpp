@@ -1,0 +1,113 @@
+#include "tests/app/AppTestFixture.h"
+
+#include "app/CSelLangDlg.h"
+#include "app/ProcessState.h"
+#include "app/core/AppConfig.h"
+#include "platform/DialogBuilder.h"
+#include "tests/support/ScriptedMessageBoxes.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void chooseLanguage(QDialog& dialog, int radioId)
+{
+    EXPECT_TRUE(Control<QRadioButton>(dialog, CSelLangDlg::kGermanId)->isChecked());
+    EXPECT_FALSE(Control<QRadioButton>(dialog, CSelLangDlg::kEnglishId)->isChecked());
+    QTest::mouseClick(Control<QRadioButton>(dialog, radioId), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, CSelLangDlg::kOkId), Qt::LeftButton);
+}
+
+QByteArray settingsFile()
+{
+    QFile file(
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s, QCoreApplication::applicationName())
+            .fileName());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(AppTest, FirstStartAsksForTheLanguageEnglishAndOkStoreItAndTheWindowComesUpEnglish)
+{
+    dialogs.expect(u"CSelLangDlg"_s, [](QDialog& dialog) { chooseLanguage(dialog, CSelLangDlg::kEnglishId); });
+    CAppDlg& window = start();
+    EXPECT_EQ(setting("Language"), u"1"_s);
+    EXPECT_EQ(appConfig().language, 1);
+    EXPECT_EQ(ControlText(window, 51), u"View"_s);
+    EXPECT_EQ(ControlText(window, 101), u"Settings"_s);
+    EXPECT_EQ(ControlText(window, 150), u"Exit"_s);
+    EXPECT_EQ(setting("ActPos"), u"<missing>"_s) << "nothing else is written at the first start";
+}
+
+TEST_F(AppTest, TheLanguageDialogCancelledStoresNothingAndReturnsAtTheNextStart)
+{
+    dialogs.expect(u"CSelLangDlg"_s, [](QDialog& dialog) {
+        QTest::mouseClick(Control<QRadioButton>(dialog, CSelLangDlg::kEnglishId), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    CAppDlg& window = start();
+    EXPECT_EQ(setting("Language"), u"<missing>"_s);
+    EXPECT_EQ(appConfig().language, 0);
+    EXPECT_EQ(ControlText(window, 51), u"Beobachtung"_s);
+
+    stop();
+    dialogs.expect(u"CSelLangDlg"_s, [](QDialog& dialog) { chooseLanguage(dialog, CSelLangDlg::kGermanId); });
+    start();
+    EXPECT_EQ(setting("Language"), u"0"_s);
+    EXPECT_EQ(dialogs.shownCount(), 2);
+}
+
+TEST_F(AppTest, AStoredLanguageSkipsTheDialog)
+{
+    writeSetting("Language", u"0"_s);
+    EXPECT_EQ(ControlText(start(), 150), u"Beenden"_s);
+    stop();
+    writeSetting("Language", u"1"_s);
+    EXPECT_EQ(ControlText(start(), 150), u"Exit"_s);
+    EXPECT_EQ(dialogs.shownCount(), 0);
+}
+
+TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
+{
+    writeSetting("Language", u"1"_s);
+    writeSetting("ActPos", u"-120,40"_s);
+    TrayIcon::overrideAvailability(true);
+    CAppDlg& first = start();
+    first.showMinimized();
+    QTRY_VERIFY(!first.isVisible());
+    const QByteArray storedBefore = settingsFile();
+
+    ScriptedMessageBoxes::expect(u"Pantiro ist auf diesem System bereits aktiviert !"_s, MessageButtons::Ok,
+                                 MessageIcon::Information, MessageAnswer::Ok);
+    CPantiroApp second;
+    EXPECT_FALSE(second.InitInstance());
+    EXPECT_EQ(second.mainDialog(), nullptr);
+
+    EXPECT_FALSE(first.isVisible());
+    EXPECT_EQ(processState().motion.minimised, 1);
+    EXPECT_EQ(processState().motion.posX, -120);
+    EXPECT_EQ(appConfig().language, 1);
+    EXPECT_TRUE(first.tray().isAdded());
+    EXPECT_EQ(settingsFile(), storedBefore);
+}
+
+TEST_F(AppTest, ASecondStartWhileTheFirstStillAsksForTheLanguageIsRefusedToo)
+{
+    dialogs.expect(u"CSelLangDlg"_s, [](QDialog& dialog) {
+        ScriptedMessageBoxes::expect(u"Pantiro ist auf diesem System bereits aktiviert !"_s, MessageButtons::Ok,
+                                     MessageIcon::Information, MessageAnswer::Ok);
+        CPantiroApp second;
+        EXPECT_FALSE(second.InitInstance());
+        chooseLanguage(dialog, CSelLangDlg::kGermanId);
+    });
+    start();
+    EXPECT_EQ(setting("Language"), u"0"_s);
+}

@@ -1,0 +1,24 @@
+#include "platform/TrayIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+
+TEST(TrayIcon, ClicksArriveAsMouseMessagesWithTheIconId)
+{
+    TrayIcon tray(1000, nullptr);
+    QSignalSpy notified(&tray, &TrayIcon::notify);
+    tray.add(QIcon(), u"Pantiro"_s);
+    auto* icon = tray.findChild<QSystemTrayIcon*>();
+    ASSERT_TRUE(icon);
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    emit icon->activated(QSystemTrayIcon::Context);
+    emit icon->activated(QSystemTrayIcon::DoubleClick);
+    emit icon->activated(QSystemTrayIcon::Unknown);
+    ASSERT_EQ(notified.size(), 3);
+    EXPECT_EQ(notified.at(0), (QVariantList{1000, TrayIcon::kLeftButtonDown}));
+    EXPECT_EQ(notified.at(1), (QVariantList{1000, TrayIcon::kRightButtonDown}));
+    EXPECT_EQ(notified.at(2), (QVariantList{1000, TrayIcon::kLeftButtonDoubleClick}));
+}
