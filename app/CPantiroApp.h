@@ -4,6 +4,7 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <memory>
+#include <thread>
 
 class CAppDlg;
 
@@ -24,7 +25,10 @@ public:
     CAppDlg* mainDialog() const { return dialog_.get(); }
 
 private:
+    void loadCameraRequests();
+
     SingleInstanceLock lock_;
+    std::thread cameraLoader_;
     bool cameraRequestsReady_ = false;
     SettingsStore store_;
     std::unique_ptr<CAppDlg> dialog_;
