@@ -45,11 +45,11 @@ CReportListCtrl* CreatePositionList(QWidget& window, const ImageList& images)
     list->SetExtendedStyle(list->GetExtendedStyle() | kListExStyle);
     list->setFont(DialogFont());
     int column = 0;
-    for (const Column& spec : kColumns)
-        list->InsertColumn(column++, LoadText(spec.textId), L::LVCFMT_LEFT, spec.width);
+    for (const Column& entry : kColumns)
+        list->InsertColumn(column++, LoadText(entry.textId), L::LVCFMT_LEFT, entry.width);
     int row = 0;
-    for (const FixedRow& spec : kFixedRows) {
-        list->InsertItem(row, LoadText(spec.textId), spec.image);
+    for (const FixedRow& entry : kFixedRows) {
+        list->InsertItem(row, LoadText(entry.textId), entry.image);
         list->SetItemText(row, 1, FormatCounter(0));
         list->SetItemText(row, 2, FormatCounter(0));
         ++row;
@@ -60,6 +60,6 @@ CReportListCtrl* CreatePositionList(QWidget& window, const ImageList& images)
 void NameFixedRows(CReportListCtrl& list)
 {
     int row = 0;
-    for (const FixedRow& spec : kFixedRows)
-        list.SetItemText(row++, 0, LoadText(spec.textId));
+    for (const FixedRow& entry : kFixedRows)
+        list.SetItemText(row++, 0, LoadText(entry.textId));
 }

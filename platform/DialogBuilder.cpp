@@ -21,60 +21,60 @@ const char* const kControlIdProperty = "controlId";
 const char* const kPictureIdProperty = "pictureId";
 constexpr int kIconSize = 32;
 
-QLabel* makeLabel(QWidget& window, const ControlSpec& spec, Qt::Alignment alignment)
+QLabel* makeLabel(QWidget& window, const ControlSpec& entry, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(spec.text, &window);
+    auto* label = new QLabel(entry.text, &window);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment);
     label->setWordWrap(true);
     return label;
 }
 
-QPixmap pictureOf(const ControlSpec& spec)
+QPixmap pictureOf(const ControlSpec& entry)
 {
-    return spec.kind == ControlKind::Icon ? IconResource(spec.picture, kIconSize) : BitmapResource(spec.picture);
+    return entry.kind == ControlKind::Icon ? IconResource(entry.picture, kIconSize) : BitmapResource(entry.picture);
 }
 
-QLineEdit* makeEdit(QWidget& window, const ControlSpec& spec)
+QLineEdit* makeEdit(QWidget& window, const ControlSpec& entry)
 {
-    auto* edit = new QLineEdit(spec.text, &window);
-    if (spec.maxLength > 0)
-        edit->setMaxLength(spec.maxLength);
-    const bool digitsOnly = (spec.flags & ControlFlag::DigitsOnly) != 0;
-    const bool fitVisibleWidth = (spec.flags & ControlFlag::AutoHScroll) == 0;
+    auto* edit = new QLineEdit(entry.text, &window);
+    if (entry.maxLength > 0)
+        edit->setMaxLength(entry.maxLength);
+    const bool digitsOnly = (entry.flags & ControlFlag::DigitsOnly) != 0;
+    const bool fitVisibleWidth = (entry.flags & ControlFlag::AutoHScroll) == 0;
     if (digitsOnly || fitVisibleWidth)
         edit->setValidator(new EditValidator(edit, digitsOnly, fitVisibleWidth));
     return edit;
 }
 
-QWidget* makeControl(QWidget& window, const ControlSpec& spec)
+QWidget* makeControl(QWidget& window, const ControlSpec& entry)
 {
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::GroupBox:
-        return new DialogGroupBox(spec.text, &window);
+        return new DialogGroupBox(entry.text, &window);
     case ControlKind::Text:
-        return makeLabel(window, spec, Qt::AlignLeft | Qt::AlignTop);
+        return makeLabel(window, entry, Qt::AlignLeft | Qt::AlignTop);
     case ControlKind::CentredText:
-        return makeLabel(window, spec, Qt::AlignHCenter | Qt::AlignTop);
+        return makeLabel(window, entry, Qt::AlignHCenter | Qt::AlignTop);
     case ControlKind::Icon:
     case ControlKind::Bitmap:
         return new QLabel(&window);
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: {
-        auto* button = new QPushButton(spec.text, &window);
-        button->setDefault(spec.kind == ControlKind::DefaultPushButton);
+        auto* button = new QPushButton(entry.text, &window);
+        button->setDefault(entry.kind == ControlKind::DefaultPushButton);
         return button;
     }
     case ControlKind::AutoRadio:
     case ControlKind::Radio: {
-        auto* radio = new QRadioButton(spec.text, &window);
-        radio->setAutoExclusive(spec.kind == ControlKind::AutoRadio);
+        auto* radio = new QRadioButton(entry.text, &window);
+        radio->setAutoExclusive(entry.kind == ControlKind::AutoRadio);
         return radio;
     }
     case ControlKind::CheckBox:
-        return new QCheckBox(spec.text, &window);
+        return new QCheckBox(entry.text, &window);
     case ControlKind::Edit:
-        return makeEdit(window, spec);
+        return makeEdit(window, entry);
     case ControlKind::DropDownList:
         return new QComboBox(&window);
     case ControlKind::IpAddress:
@@ -91,23 +91,23 @@ void showPicture(QLabel& label, int pictureId, const QPixmap& picture)
         label.resize(picture.deviceIndependentSize().toSize());
 }
 
-bool passesMouseOn(const ControlSpec& spec)
+bool passesMouseOn(const ControlSpec& entry)
 {
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::GroupBox:
     case ControlKind::Text:
     case ControlKind::CentredText:
     case ControlKind::Icon:
     case ControlKind::Bitmap:
-        return (spec.flags & ControlFlag::Notify) == 0;
+        return (entry.flags & ControlFlag::Notify) == 0;
     default:
         return false;
     }
 }
 
-void place(QWidget& control, const ControlSpec& spec)
+void place(QWidget& control, const ControlSpec& entry)
 {
-    QRect rect = DialogUnitsToPixels(spec.x, spec.y, spec.width, spec.height);
+    QRect rect = DialogUnitsToPixels(entry.x, entry.y, entry.width, entry.height);
     if (auto* combo = qobject_cast<QComboBox*>(&control)) {
         // The template's height is that of the open list; the closed box is one line high.
         const int closedHeight = combo->sizeHint().height();
@@ -131,14 +131,14 @@ void BuildDialog(QWidget& window, const DialogTemplate& dialogTemplate)
     window.setWindowTitle(dialogTemplate.caption);
     window.setFont(DialogFont());
     window.setFixedSize(DialogUnitsToPixelsX(dialogTemplate.width), DialogUnitsToPixelsY(dialogTemplate.height));
-    for (const ControlSpec& spec : dialogTemplate.controls) {
-        QWidget* control = makeControl(window, spec);
-        control->setProperty(kControlIdProperty, spec.id);
-        place(*control, spec);
-        if (spec.kind == ControlKind::Icon || spec.kind == ControlKind::Bitmap)
-            showPicture(*static_cast<QLabel*>(control), spec.picture, pictureOf(spec));
-        control->setEnabled((spec.flags & ControlFlag::Disabled) == 0);
-        control->setAttribute(Qt::WA_TransparentForMouseEvents, passesMouseOn(spec));
+    for (const ControlSpec& entry : dialogTemplate.controls) {
+        QWidget* control = makeControl(window, entry);
+        control->setProperty(kControlIdProperty, entry.id);
+        place(*control, entry);
+        if (entry.kind == ControlKind::Icon || entry.kind == ControlKind::Bitmap)
+            showPicture(*static_cast<QLabel*>(control), entry.picture, pictureOf(entry));
+        control->setEnabled((entry.flags & ControlFlag::Disabled) == 0);
+        control->setAttribute(Qt::WA_TransparentForMouseEvents, passesMouseOn(entry));
     }
 }
 
