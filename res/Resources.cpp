@@ -12,8 +12,6 @@ QPixmap renderSvg(const QString& path, QSize size)
     QSvgRenderer renderer(path);
     if (!renderer.isValid())
         return {};
-    if (size.isEmpty())
-        size = renderer.defaultSize();
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -34,14 +32,9 @@ QPixmap IconResource(int id, int size)
 
 QPixmap BitmapResource(int id)
 {
-    // Pixel art is kept as PNG, everything else as SVG drawn at its own size.
+    // Bitmaps are bundled as PNG: pixel art as drawn, the rest rendered from SVG while building.
     const QString png = QStringLiteral(":/bitmaps/%1.png").arg(id);
-    if (QFile::exists(png))
-        return QPixmap(png);
-    const QString svg = QStringLiteral(":/bitmaps/%1.svg").arg(id);
-    if (QFile::exists(svg))
-        return renderSvg(svg, {});
-    return {};
+    return QFile::exists(png) ? QPixmap(png) : QPixmap();
 }
 
 QString HelpPageUrl(int32_t language, const QString& topic)

@@ -2,6 +2,9 @@
 #include "platform/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -11,6 +14,11 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("pantiro"));
     // The main window hides to the tray; only its confirmed exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Message box buttons speak the desktop's language ("Ja", "Nein"), as the system's own boxes do.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     InstallQtMessageBoxes();
 
     CPantiroApp app;
