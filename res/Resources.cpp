@@ -1,33 +1,29 @@
 #include "res/Resources.h"
 
 #include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 
 namespace {
 
-QPixmap renderSvg(const QString& path, QSize size)
-{
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid())
-        return {};
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    return QPixmap::fromImage(image);
-}
+// The sizes each icon is rendered at while building, smallest first.
+constexpr int kIconSizes[] = {16, 32, 48};
 
 } // namespace
 
 QPixmap IconResource(int id, int size)
 {
-    const QString path = QStringLiteral(":/icons/%1.svg").arg(id);
-    if (size <= 0 || !QFile::exists(path))
+    if (size <= 0)
         return {};
-    return renderSvg(path, QSize(size, size));
+    // The rendering of that size, or the next larger one scaled down (the largest scaled up).
+    QString path;
+    for (int rendered : kIconSizes) {
+        path = QStringLiteral(":/icons/%1-%2.png").arg(id).arg(rendered);
+        if (rendered >= size)
+            break;
+    }
+    const QPixmap icon(path);
+    if (icon.isNull() || icon.width() == size)
+        return icon;
+    return icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QPixmap BitmapResource(int id)

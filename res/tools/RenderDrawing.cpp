@@ -1,23 +1,25 @@
-// Renders an SVG drawing at its own size into a PNG file. The build turns the bitmaps drawn as
-// SVG into PNG with it, so that the program never parses them while it starts.
+// Renders an SVG drawing into a PNG file, at its own size or as a square of the given size. The
+// build bundles the artwork as such renderings, so that the program never parses SVG.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s DRAWING.svg PICTURE.png\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s DRAWING.svg PICTURE.png [SIZE]\n", argv[0]);
         return 2;
     }
     QGuiApplication application(argc, argv);
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
     if (!renderer.isValid())
         return 1;
-    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    const int side = argc == 4 ? std::atoi(argv[3]) : 0;
+    QImage image(side > 0 ? QSize(side, side) : renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
