@@ -2,12 +2,19 @@
 
 #include "platform/TrayIcon.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
 #include <QTest>
 
 #include <stdexcept>
 
 void AppTest::SetUp()
 {
+    // Every test starts as on a machine where Pantiro never ran, also when one process runs them all.
+    QFile::remove(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
+                            QCoreApplication::applicationName())
+                      .fileName());
     TrayIcon::overrideAvailability(std::nullopt);
     writeSetting("Comm", QStringLiteral("Kein,9600"));
 }
