@@ -62,18 +62,13 @@ class FullListener {
 public:
     FullListener()
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        listener_ = ListenOnLoopback(0, port);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        auto* generic = reinterpret_cast<sockaddr*>(&address);
-        ::bind(listener_, generic, length);
-        ::listen(listener_, 0);
-        ::getsockname(listener_, generic, &length);
-        port = ntohs(address.sin_port);
+        address.sin_port = htons(port);
         filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        ::connect(filler_, generic, length);
+        ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
     }
     ~FullListener()
     {

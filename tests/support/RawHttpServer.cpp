@@ -76,22 +76,29 @@ std::string RawHttpResponse::bytes() const
     return text + "\r\n" + body;
 }
 
-RawHttpServer::RawHttpServer(Responder responder) : responder_(std::move(responder))
+int ListenOnLoopback(int backlog, uint16_t& port)
 {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     auto* generic = reinterpret_cast<sockaddr*>(&address);
-    if (listener_ < 0 || ::bind(listener_, generic, length) != 0 || ::listen(listener_, 64) != 0
-        || ::getsockname(listener_, generic, &length) != 0) {
-        if (listener_ >= 0)
-            ::close(listener_);
-        listener_ = -1;
-        return;
+    if (listener < 0 || ::bind(listener, generic, length) != 0 || ::listen(listener, backlog) != 0
+        || ::getsockname(listener, generic, &length) != 0) {
+        if (listener >= 0)
+            ::close(listener);
+        return -1;
     }
-    port_ = ntohs(address.sin_port);
+    port = ntohs(address.sin_port);
+    return listener;
+}
+
+RawHttpServer::RawHttpServer(Responder responder) : responder_(std::move(responder))
+{
+    listener_ = ListenOnLoopback(64, port_);
+    if (listener_ < 0)
+        return;
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 

@@ -11,6 +11,9 @@
 #include <thread>
 #include <vector>
 
+// A socket listening on 127.0.0.1 at a free port (stored in `port`), or -1.
+int ListenOnLoopback(int backlog, uint16_t& port);
+
 // One request as it arrived, byte for byte.
 struct RawHttpRequest {
     std::string head; // request line and header lines with their line ends, through the blank line
