@@ -5,13 +5,13 @@
 #include "app/PositionListSetup.h"
 #include "app/ProcessState.h"
 #include "app/ShowHelp.h"
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
-#include "app/core/Settings.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
+#include "base/Settings.h"
 #include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 #include "res/Resources.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "app/CAppDlg.h"
 
 #include "app/ProcessState.h"
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
-#include "app/core/Settings.h"
-#include "platform/core/MessageBox.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
+#include "base/Settings.h"
+#include "base/MessageBox.h"
 
 #include <QCloseEvent>
 

@@ -1,7 +1,7 @@
 #include "app/CAppDlg.h"
 
 #include "app/ProcessState.h"
-#include "app/core/LoadText.h"
+#include "base/LoadText.h"
 
 #include <QEvent>
 

@@ -2,9 +2,9 @@
 
 #include "app/CAppDlg.h"
 #include "app/ProcessState.h"
-#include "app/core/LoadText.h"
+#include "base/LoadText.h"
 #include "motion/CameraRequest.h"
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "app/CSelLangDlg.h"
 
-#include "app/core/AppConfig.h"
-#include "app/core/Settings.h"
+#include "base/AppConfig.h"
+#include "base/Settings.h"
 #include "platform/DialogBuilder.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "app/PositionListSetup.h"
 
 #include "app/AppDlgTemplate.h"
-#include "app/core/LoadText.h"
-#include "app/core/TextRules.h"
+#include "base/LoadText.h"
+#include "base/TextRules.h"
 #include "controls/CReportListCtrl.h"
 #include "platform/DialogBuilder.h"
 

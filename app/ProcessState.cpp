@@ -1,6 +1,6 @@
 #include "app/ProcessState.h"
 
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 
 ProcessState& processState()
 {

@@ -1,6 +1,6 @@
 #include "app/ShowHelp.h"
 
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "platform/HelpWindow.h"
 #include "res/Resources.h"
 

@@ -1,5 +1,5 @@
 // The number and token rules of stored values against the C library and against each other.
-#include "app/core/TextRules.h"
+#include "base/TextRules.h"
 
 #include <algorithm>
 #include <cerrno>

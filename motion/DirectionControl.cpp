@@ -1,13 +1,13 @@
 #include "motion/DirectionControl.h"
 
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
-#include "app/core/TextRules.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
+#include "base/TextRules.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view)
     : motion_(motion), config_(config), ports_(ports), view_(view)

@@ -1,9 +1,9 @@
 #include "motion/OpenCommandPort.h"
 
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
 #include "motion/CommPort.h"
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 void OpenCommandPort(AppConfig& config, CommPort& ports, QObject* owner)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 // Shows a request as a real modal QMessageBox and returns the button pressed.
 MessageAnswer ShowQtMessageBox(const MessageBoxRequest& request);

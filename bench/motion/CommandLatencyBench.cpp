@@ -1,7 +1,7 @@
 // Command latency: from SendDirection to the byte read on a pseudo-terminal, and to the request
 // arriving at a loopback HTTP server, with the curl command-line tool sending the same request
 // to the same server for comparison.
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"

@@ -2,7 +2,7 @@
 
 #include "app/CAppDlg.h"
 #include "app/CPantiroApp.h"
-#include "app/core/Settings.h"
+#include "base/Settings.h"
 #include "tests/platform/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>

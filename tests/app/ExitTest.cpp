@@ -1,7 +1,7 @@
 #include "tests/app/AppTestFixture.h"
 
 #include "app/ProcessState.h"
-#include "app/core/TextRules.h"
+#include "base/TextRules.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 

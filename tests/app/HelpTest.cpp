@@ -1,6 +1,6 @@
 #include "tests/app/AppTestFixture.h"
 
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
 #include "platform/HelpWindow.h"
 

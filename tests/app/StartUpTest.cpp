@@ -2,7 +2,7 @@
 
 #include "app/CSelLangDlg.h"
 #include "app/ProcessState.h"
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 

@@ -1,5 +1,5 @@
 #include "motion/DirectionControl.h"
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"

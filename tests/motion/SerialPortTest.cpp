@@ -1,4 +1,4 @@
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/DirectionControl.h"

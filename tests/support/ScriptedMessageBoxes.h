@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 
 AppConfig& appConfig()
 {

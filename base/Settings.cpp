@@ -1,8 +1,8 @@
-#include "app/core/Settings.h"
+#include "base/Settings.h"
 
-#include "app/core/AppConfig.h"
-#include "app/core/LoadText.h"
-#include "app/core/TextRules.h"
+#include "base/AppConfig.h"
+#include "base/LoadText.h"
+#include "base/TextRules.h"
 
 #include <QCoreApplication>
 #include <QSettings>

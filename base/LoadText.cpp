@@ -1,6 +1,6 @@
-#include "app/core/LoadText.h"
+#include "base/LoadText.h"
 
-#include "app/core/AppConfig.h"
+#include "base/AppConfig.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "app/core/TextRules.h"
+#include "base/TextRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/core/MessageBox.h"
+#include "base/MessageBox.h"
 
 #include <cstdio>
 #include <utility>

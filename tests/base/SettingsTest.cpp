@@ -1,5 +1,5 @@
-#include "app/core/AppConfig.h"
-#include "app/core/Settings.h"
+#include "base/AppConfig.h"
+#include "base/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
