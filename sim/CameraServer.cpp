@@ -1,8 +1,8 @@
 #include "sim/CameraServer.h"
 
-#include "sim/DirectionName.h"
 #include "sim/Faults.h"
 #include "sim/HeadModel.h"
+#include "sim/HeadProtocol.h"
 #include "sim/Panorama.h"
 #include "sim/RequestLog.h"
 #include "sim/UserClicks.h"
@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <httplib.h>
 
@@ -113,8 +114,8 @@ void CameraServer::Impl::route()
         logRequest(request);
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    server.Get(R"(/record/current\.jpg)", [this](const httplib::Request&, httplib::Response& r) { picture(r); });
-    server.Get("/control/rcontrol",
+    server.Get(QRegularExpression::escape(QLatin1String(CameraPath::kPicture)).toStdString(), [this](const httplib::Request&, httplib::Response& r) { picture(r); });
+    server.Get(CameraPath::kControl,
                [this](const httplib::Request& request, httplib::Response& r) { control(request, r); });
     server.Get("/sim/state", [this](const httplib::Request&, httplib::Response& r) { state(r); });
     server.Get("/sim/fault", [this](const httplib::Request& request, httplib::Response& r) { fault(request, r); });
@@ -180,16 +181,16 @@ void CameraServer::Impl::picture(httplib::Response& response)
 
 void CameraServer::Impl::control(const httplib::Request& request, httplib::Response& response)
 {
-    const std::string action = request.get_param_value("action");
-    const bool relay = action == "putrs232" && request.has_param("rs232outtext");
-    if (!relay && action != "userclick") {
+    const std::string action = request.get_param_value(CameraPath::kActionParameter);
+    const bool relay = action == CameraPath::kRelayAction && request.has_param(CameraPath::kRelayTextParameter);
+    if (!relay && action != CameraPath::kClickAction) {
         response.status = 404;
         return;
     }
     if (!behaveAsCamera(faults.current(), response))
         return;
     if (relay) {
-        for (char byte : request.get_param_value("rs232outtext"))
+        for (char byte : request.get_param_value(CameraPath::kRelayTextParameter))
             head.receive(byte);
     } else {
         const HeadModel::State now = head.state();
@@ -209,8 +210,8 @@ void CameraServer::Impl::state(httplib::Response& response)
         lastClicks.append(clickJson(click));
     const QJsonObject object{{QStringLiteral("pan"), rounded(now.pan)},
                              {QStringLiteral("tilt"), rounded(now.tilt)},
-                             {QStringLiteral("direction"), directionName(now.direction)},
-                             {QStringLiteral("lastCommand"), directionName(now.lastCommand)},
+                             {QStringLiteral("direction"), HeadMotionName(now.direction)},
+                             {QStringLiteral("lastCommand"), HeadMotionName(now.lastCommand)},
                              {QStringLiteral("commands"), static_cast<qint64>(now.commands)},
                              {QStringLiteral("clicks"), clicks.count()},
                              {QStringLiteral("pictures"), static_cast<qint64>(pictures.load())},

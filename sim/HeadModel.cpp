@@ -11,14 +11,14 @@ HeadModel::HeadModel(const Settings& settings, Clock clock)
 
 bool HeadModel::receive(char byte)
 {
-    const int32_t code = DirectionOfDigit(byte);
-    if (code < 0)
+    const std::optional<HeadMotion> command = HeadMotionOfByte(byte);
+    if (!command)
         return false;
-    const auto direction = static_cast<Direction>(code);
+    const HeadMotion direction = *command;
     std::lock_guard lock(mutex_);
     const TimePoint now = clock_();
     advanceTo(now);
-    TimePoint effective = now + (direction == Stop ? settings_.stopLatency : settings_.startLatency);
+    TimePoint effective = now + (direction == HeadMotion::Stop ? settings_.stopLatency : settings_.startLatency);
     if (!pending_.empty())
         effective = std::max(effective, pending_.back().effective);
     pending_.push_back({effective, direction});
@@ -51,19 +51,19 @@ void HeadModel::travel(TimePoint until)
     const double seconds = std::chrono::duration<double>(until - updated_).count();
     updated_ = until;
     switch (state_.direction) {
-    case Up:
+    case HeadMotion::Up:
         state_.tilt = std::min(state_.tilt + settings_.tiltSpeed * seconds, settings_.tiltMax);
         break;
-    case Down:
+    case HeadMotion::Down:
         state_.tilt = std::max(state_.tilt - settings_.tiltSpeed * seconds, settings_.tiltMin);
         break;
-    case Right:
+    case HeadMotion::Right:
         state_.pan = std::min(state_.pan + settings_.panSpeed * seconds, settings_.panEndStop);
         break;
-    case Left:
+    case HeadMotion::Left:
         state_.pan = std::max(state_.pan - settings_.panSpeed * seconds, 0.0);
         break;
-    case Stop:
+    case HeadMotion::Stop:
         break;
     }
 }

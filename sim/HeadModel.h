@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/Direction.h"
+#include "sim/HeadProtocol.h"
 
 #include <chrono>
 #include <cstdint>
@@ -30,8 +30,8 @@ public:
     struct State {
         double pan = 0.0;
         double tilt = 0.0;
-        Direction direction = Stop;   // what the head is doing now
-        Direction lastCommand = Stop; // the last command received, maybe not yet in effect
+        HeadMotion direction = HeadMotion::Stop;   // what the head is doing now
+        HeadMotion lastCommand = HeadMotion::Stop; // the last command received, maybe not yet in effect
         int64_t commands = 0;
     };
 
@@ -46,7 +46,7 @@ private:
     using TimePoint = std::chrono::steady_clock::time_point;
     struct Pending {
         TimePoint effective;
-        Direction direction;
+        HeadMotion direction;
     };
 
     void advanceTo(TimePoint now);

@@ -1,6 +1,6 @@
 #include "sim/CameraServer.h"
 #include "sim/CommandLine.h"
-#include "sim/DirectionName.h"
+#include "sim/HeadProtocol.h"
 #include "sim/Faults.h"
 #include "sim/HeadModel.h"
 #include "sim/Panorama.h"
@@ -28,7 +28,7 @@ QString statusLine(const HeadModel::State& head, int clicks, int64_t pictures)
     return QStringLiteral("pan %1  tilt %2  %3  commands %4  clicks %5  pictures %6")
         .arg(head.pan, 6, 'f', 1)
         .arg(head.tilt, 5, 'f', 1)
-        .arg(directionName(head.direction), -5)
+        .arg(HeadMotionName(head.direction), -5)
         .arg(head.commands)
         .arg(clicks)
         .arg(pictures);

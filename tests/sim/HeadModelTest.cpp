@@ -29,18 +29,18 @@ TEST_F(SimHeadModelTest, MovesAtItsSpeedBetweenTheLatencies)
     HeadModel head(settings(), clock.clock());
     HeadModel::State s = send(head, '6', 49);
     EXPECT_EQ(s.pan, 100.0);
-    EXPECT_EQ(s.direction, Stop);
-    EXPECT_EQ(s.lastCommand, Right);
+    EXPECT_EQ(s.direction, HeadMotion::Stop);
+    EXPECT_EQ(s.lastCommand, HeadMotion::Right);
     EXPECT_EQ(s.commands, 1);
 
     clock.advance(2001); // 50 ms latency, then 2 s at 10 deg/s
     EXPECT_NEAR(head.state().pan, 120.0, 1e-9);
-    EXPECT_EQ(head.state().direction, Right);
+    EXPECT_EQ(head.state().direction, HeadMotion::Right);
 
     // The stop also takes 50 ms: with equal latencies the travel equals the commanded time.
     s = send(head, '5', 1000);
     EXPECT_NEAR(s.pan, 120.5, 1e-9);
-    EXPECT_EQ(s.direction, Stop);
+    EXPECT_EQ(s.direction, HeadMotion::Stop);
 
     s = send(head, '8', 1050);
     EXPECT_NEAR(s.tilt, 5.0, 1e-9); // 5 deg/s
@@ -66,7 +66,7 @@ TEST_F(SimHeadModelTest, LatenciesShapeTheTravel)
     send(tapped, '4', 30);
     const HeadModel::State after = send(tapped, '5', 1000);
     EXPECT_EQ(after.pan, 100.0);
-    EXPECT_EQ(after.direction, Stop);
+    EXPECT_EQ(after.direction, HeadMotion::Stop);
 }
 
 TEST_F(SimHeadModelTest, EndStopsClampAndReleaseAtOnce)
@@ -75,7 +75,7 @@ TEST_F(SimHeadModelTest, EndStopsClampAndReleaseAtOnce)
     s.startPan = 5.0;
     HeadModel head(s, clock.clock());
     EXPECT_EQ(send(head, '4', 60000).pan, 0.0);
-    EXPECT_EQ(head.state().direction, Left); // still pressing against the stop
+    EXPECT_EQ(head.state().direction, HeadMotion::Left); // still pressing against the stop
     // Leaving the stop needs no winding back of the time spent against it.
     EXPECT_NEAR(send(head, '6', 1050).pan, 10.0, 1e-9);
     EXPECT_EQ(send(head, '6', 60000).pan, 350.0);
@@ -98,3 +98,22 @@ TEST_F(SimHeadModelTest, IgnoresBytesThatAreNoCommand)
 }
 
 } // namespace
+
+// The head's own reading of its line, independent of what Pantiro sends: keypad digits as arrows.
+TEST_F(SimHeadModelTest, KeypadDigitsMoveTheirWayAndEveryOtherByteIsIgnored)
+{
+    struct Case {
+        char byte;
+        double pan;
+        double tilt;
+    };
+    for (const Case& c : {Case{'6', 110.0, 0.0}, {'4', 90.0, 0.0}, {'8', 100.0, 5.0}, {'2', 100.0, -5.0},
+                          {'5', 100.0, 0.0}, {'0', 100.0, 0.0}, {'7', 100.0, 0.0}, {'R', 100.0, 0.0}}) {
+        HeadModel head(settings(), clock.clock());
+        const bool taken = head.receive(c.byte);
+        EXPECT_EQ(taken, c.byte == '2' || c.byte == '4' || c.byte == '5' || c.byte == '6' || c.byte == '8') << c.byte;
+        clock.advance(1050);
+        EXPECT_NEAR(head.state().pan, c.pan, 1e-9) << c.byte;
+        EXPECT_NEAR(head.state().tilt, c.tilt, 1e-9) << c.byte;
+    }
+}

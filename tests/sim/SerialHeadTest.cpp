@@ -55,7 +55,7 @@ TEST_F(SimSerialHeadTest, BytesOnTheLineMoveTheHead)
     waitForCommands(2);
     clock.advance(1000);
     EXPECT_DOUBLE_EQ(head.state().pan, 185.5);
-    EXPECT_EQ(head.state().direction, Stop);
+    EXPECT_EQ(head.state().direction, HeadMotion::Stop);
 
     serial.close();
     EXPECT_FALSE(QFileInfo(link).isSymLink());
