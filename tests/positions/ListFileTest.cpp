@@ -1,0 +1,150 @@
+#include "positions/PositionListFile.h"
+
+#include "tests/positions/FileBytes.h"
+#include "tests/positions/MemoryRows.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+MemoryRows Loaded(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = PositionListPath(dir.path());
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    MemoryRows rows;
+    LoadPositionList(path, rows);
+    return rows;
+}
+
+MemoryRows WithPositions(const QList<QStringList>& positions)
+{
+    MemoryRows rows;
+    for (const QStringList& cells : positions) {
+        const int row = rows.insertRow(rows.rowCount(), cells[0], 14);
+        rows.setCellText(row, 1, cells.value(1));
+        rows.setCellText(row, 2, cells.value(2));
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ListFile, LinesBecomeRowsByTheReadingRules)
+{
+    const QString a249(249, u'a');
+    const QString smile = u"\U0001F600"_s;
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QStringList cells; // name, X, Y of every row added
+    } cases[] = {
+        {"cells as read", "Gate\t12\t-5\r\n", {u"Gate"_s, u"12"_s, u"-5"_s}},
+        {"name only", "Yard\r\n", {u"Yard"_s, {}, {}}},
+        {"leading TAB", "\tA\tB\r\n", {u"A"_s, u"B"_s, {}}},
+        {"runs of TABs, extra fields", "A\t\t\t 7x\t\t+8\t9\t\t\n", {u"A"_s, u" 7x"_s, u"+8"_s}},
+        {"empty and TAB-only lines", "\r\n\t\t\r\n\nB\t1\t2\r\n\n", {u"B"_s, u"1"_s, u"2"_s}},
+        {"no end of line", "Last\t5\t6", {u"Last"_s, u"5"_s, u"6"_s}},
+        {"lone CR ends the line", "A\tB\rC\tD\nE\r\n", {u"A"_s, u"B"_s, {}, u"E"_s, {}, {}}},
+        {"300 characters", QByteArray(300, 'a') + "\r\n", {a249, {}, {}, QString(51, u'a'), {}, {}}},
+        {"249 characters and CR LF", QByteArray(249, 'a') + "\r\nB\r\n", {a249, {}, {}, u"B"_s, {}, {}}},
+        {"UTF-8", "T\xC3\xBCr \xE2\x82\xAC\t1\t2\r\n", {u"Tür €"_s, u"1"_s, u"2"_s}},
+        {"UTF-8 with byte-order mark", "\xEF\xBB\xBFGate\t1\t2\r\n", {u"Gate"_s, u"1"_s, u"2"_s}},
+        {"Windows-1252", "T\xFCr \x80\x9F\t1\t2\r\n", {u"Tür €Ÿ"_s, u"1"_s, u"2"_s}},
+        {"a piece never ends inside a character", QByteArray(248, 'a') + "\xF0\x9F\x98\x80" + "b\n",
+         {QString(248, u'a'), {}, {}, smile + u"b"_s, {}, {}}},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const MemoryRows rows = Loaded(dir, c.bytes);
+        EXPECT_EQ(rows.positions(), c.cells) << c.what;
+        for (int row = PositionRows::kFirstPositionRow; row < rows.rowCount(); ++row)
+            EXPECT_EQ(rows.rows[row].image, 14) << c.what;
+    }
+}
+
+TEST(ListFile, AMissingFileLeavesTheFixedRowsOnly)
+{
+    MemoryRows rows;
+    EXPECT_EQ(LoadPositionList(u"/nonexistent/pantiro.lst"_s, rows), 0);
+    EXPECT_EQ(rows.rowCount(), 3);
+}
+
+TEST(ListFile, PositionRowsAreWrittenByTheWritingRules)
+{
+    QTemporaryDir dir;
+    const QString path = PositionListPath(dir.path());
+    const MemoryRows rows = WithPositions({
+        {u"Gate"_s, u"12"_s, u"-5"_s},
+        {u"Yard"_s},
+        {QString(120, u'n'), u"1234567"_s, u"-123456"_s},
+        {u"Tür"_s, u"abc"_s, u" 42x"_s},
+    });
+    ASSERT_TRUE(SavePositionList(path, rows));
+    EXPECT_EQ(FileBytes(path), "Gate\t00012\t-0005\r\n"
+                              "Yard\t00000\t00000\r\n" +
+                                  QByteArray(99, 'n') +
+                                  "\t1234567\t-123456\r\n"
+                                  "T\xC3\xBCr\t00000\t00042\r\n");
+
+    // The fixed rows are never written: without positions the file is empty.
+    ASSERT_TRUE(SavePositionList(path, MemoryRows()));
+    EXPECT_EQ(FileBytes(path), QByteArray());
+}
+
+TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
+{
+    QTemporaryDir dir;
+    const QString path = PositionListPath(dir.path());
+    const QString smile = u"\U0001F600"_s;
+    const MemoryRows written = WithPositions({
+        {u"a\tb"_s, u"1"_s, u"2"_s},
+        {QString(), u"3"_s, u"4"_s},
+        {u"line\r\nbreak"_s, u"5"_s, u"6"_s},
+        {QString(98, u'x') + smile, u"7"_s, u"8"_s},
+        {u"  Tür Ost "_s, u"9"_s, u"10"_s},
+    });
+    ASSERT_TRUE(SavePositionList(path, written));
+    MemoryRows read;
+    EXPECT_EQ(LoadPositionList(path, read), 5);
+    EXPECT_EQ(read.positions(), QStringList({u"a b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
+                                             u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'),
+                                             u"00007"_s, u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
+}
+
+TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = PositionListPath(dir.path());
+    const MemoryRows old = WithPositions({{u"Old"_s, u"1"_s, u"2"_s}});
+    ASSERT_TRUE(SavePositionList(path, old));
+    const QByteArray oldBytes = FileBytes(path);
+
+    // A disk that fills up in the middle of the save (for root as well as for anyone else).
+    QList<QStringList> many;
+    for (int i = 0; i < 200; ++i)
+        many.append({u"Position"_s, QString::number(i), QString::number(-i)});
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{64, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = SavePositionList(path, WithPositions(many));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(FileBytes(path), oldBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({u"pantiro.lst"_s}));
+
+    // A working directory that has gone.
+    QTemporaryDir gone;
+    const QString gonePath = PositionListPath(gone.path());
+    gone.remove();
+    EXPECT_FALSE(SavePositionList(gonePath, old));
+}
