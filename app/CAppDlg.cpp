@@ -8,6 +8,7 @@
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
 #include "base/Settings.h"
+#include "controls/CReportListCtrl.h"
 #include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
@@ -45,9 +46,14 @@ CAppDlg::CAppDlg(SettingsStore& store)
     positionTimer_.setObjectName(QStringLiteral("timer100"));
     liveImageTimer_.setObjectName(QStringLiteral("timer500"));
     connectCommands();
+    // A box or dialog opened while an arrow is held takes the release away from this window.
+    previousBeforeModal_ = SetBeforeModalHook([this] { directions_.ReleaseHeldArrow(); });
 }
 
-CAppDlg::~CAppDlg() = default;
+CAppDlg::~CAppDlg()
+{
+    SetBeforeModalHook(std::move(previousBeforeModal_));
+}
 
 void CAppDlg::OnInitDialog()
 {
@@ -66,7 +72,7 @@ void CAppDlg::OnInitDialog()
     state_.motion.shownX = MotionState::kNeverShown;
     state_.motion.shownY = MotionState::kNeverShown;
     images_.addStrip(BitmapResource(kImageStripId));
-    list_ = CreatePositionList(*this, images_);
+    list_.reset(CreatePositionList(*this, images_));
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);

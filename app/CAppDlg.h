@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppMotionView.h"
+#include "base/BeforeModal.h"
 #include "controls/ImageList.h"
 #include "motion/CommPort.h"
 #include "motion/DirectionControl.h"
@@ -10,6 +11,8 @@
 #include <QIcon>
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 class CReportListCtrl;
 class SettingsStore;
@@ -39,7 +42,7 @@ public:
     int OnTrayNotify(int iconId, int mouseMessage);
 
     void centreOnScreen();
-    CReportListCtrl* listControl() const { return list_; }
+    CReportListCtrl* listControl() const { return list_.get(); }
     const TrayIcon& tray() const { return tray_; }
 
 signals:
@@ -71,6 +74,8 @@ private:
     TrayIcon tray_;
     QIcon appIcon_;
     ImageList images_;
-    CReportListCtrl* list_ = nullptr;
+    // The list draws from images_, so it is deleted first, here, not later by QWidget.
+    std::unique_ptr<CReportListCtrl> list_;
+    BeforeModalHook previousBeforeModal_;
     bool ended_ = false;
 };

@@ -22,12 +22,17 @@ void CAppDlg::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange)
         OnActivate(isMinimized());
+    // The release of a press may go to the window that took the activation.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        directions_.ReleaseHeldArrow();
     QWidget::changeEvent(event);
 }
 
 void CAppDlg::OnActivate(bool minimised)
 {
     state_.motion.minimised = minimised ? 1 : 0;
+    if (minimised)
+        directions_.ReleaseHeldArrow();
     // Hidden, the window leaves the task bar; only a tray icon could bring it back.
     if (minimised && TrayIcon::systemTrayAvailable())
         QTimer::singleShot(0, this, [this] {

@@ -1,5 +1,7 @@
 #include "base/MessageBox.h"
 
+#include "base/BeforeModal.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -22,6 +24,7 @@ MessageAnswer answerUnattended(const MessageBoxRequest& request)
 MessageAnswer MessageBox(QObject* owner, const QString& text, MessageButtons buttons, MessageIcon icon,
                          const QString& caption)
 {
+    RunBeforeModalHook();
     const MessageBoxRequest request{owner, text, caption, buttons, icon};
     const MessageBoxAnswerer& answerer = currentAnswerer();
     return answerer ? answerer(request) : answerUnattended(request);

@@ -9,6 +9,8 @@
 #include "motion/MotionState.h"
 #include "base/MessageBox.h"
 
+#include <utility>
+
 DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view)
     : motion_(motion), config_(config), ports_(ports), view_(view)
 {}
@@ -39,6 +41,7 @@ int32_t DirectionControl::SendDirection(int32_t code)
 
 void DirectionControl::OnArrowButtonDown(QPoint point)
 {
+    stoppedBeforeRelease_ = false;
     if (motion_.automaticMode)
         return;
     const int32_t hit = HitTestArrows(point);
@@ -48,8 +51,18 @@ void DirectionControl::OnArrowButtonDown(QPoint point)
 
 void DirectionControl::OnArrowButtonUp(QPoint)
 {
+    if (std::exchange(stoppedBeforeRelease_, false))
+        return;
     if (!motion_.automaticMode)
         SendDirection(Stop);
+}
+
+void DirectionControl::ReleaseHeldArrow()
+{
+    if (motion_.automaticMode || motion_.direction.load() == Stop)
+        return;
+    stoppedBeforeRelease_ = true;
+    SendDirection(Stop);
 }
 
 void DirectionControl::OnZeroPosition(QObject* owner)

@@ -32,6 +32,10 @@ public:
 
     void OnArrowButtonDown(QPoint point);
     void OnArrowButtonUp(QPoint point);
+    // Ends a manual press whose release the window may never see (it is minimised, loses
+    // activation, or something modal opens): sends Stop once, and the release that may still
+    // follow sends nothing more. Does nothing while no arrow is held or a patrol steers.
+    void ReleaseHeldArrow();
     void OnZeroPosition(QObject* owner);
     void RefreshPositionDisplay();
 
@@ -43,4 +47,5 @@ private:
     const AppConfig& config_;
     CommPort& ports_;
     MotionView& view_;
+    bool stoppedBeforeRelease_ = false;
 };

@@ -1,5 +1,7 @@
 #include "platform/ModalDialog.h"
 
+#include "base/BeforeModal.h"
+
 #include <QDialog>
 
 #include <utility>
@@ -21,6 +23,7 @@ int ModalResult(const QDialog& dialog)
 
 int RunModal(QDialog& dialog)
 {
+    RunBeforeModalHook();
     const ModalDialogRunner& runner = currentRunner();
     if (runner)
         return runner(dialog);

@@ -1,12 +1,16 @@
 #include "tests/app/AppTestFixture.h"
 
 #include "app/ProcessState.h"
+#include "platform/ModalDialog.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -85,6 +89,72 @@ TEST_F(ArrowsTest, AReleaseAnywhereSendsOneStop)
         release(at);
         EXPECT_EQ(received(), "5") << id;
     }
+}
+
+TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CAppDlg&)> interrupt;
+    };
+    const Case cases[] = {
+        {"exit question answered No",
+         [](CAppDlg& w) {
+             ScriptedMessageBoxes::expect(u"Möchten Sie Pantiro wirklich beenden ?"_s, MessageButtons::YesNo,
+                                          MessageIcon::Question, MessageAnswer::No);
+             w.close();
+         }},
+        {"minimised", [](CAppDlg& w) { w.showMinimized(); }},
+        {"deactivated",
+         [](CAppDlg& w) {
+             auto* other = new QWidget;
+             other->setAttribute(Qt::WA_DeleteOnClose);
+             other->show();
+             other->activateWindow();
+             QTRY_VERIFY(!w.isActiveWindow());
+             other->close();
+         }},
+        {"modal dialog",
+         [this](CAppDlg& w) {
+             dialogs.expect(u"QDialog"_s, [](QDialog& dialog) { dialog.reject(); });
+             QDialog dialog(&w);
+             RunModal(dialog);
+         }},
+    };
+    TrayIcon::overrideAvailability(false);
+    window = &start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->showNormal();
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        press(arrow(kUpArrow).center());
+        EXPECT_EQ(read(1), "8");
+        c.interrupt(*window);
+        EXPECT_EQ(received(), "5");
+        EXPECT_EQ(arrowIcon(kUpArrow), 179);
+        EXPECT_EQ(processState().motion.direction, 0);
+
+        release(arrow(kUpArrow).center());
+        EXPECT_EQ(received(), "") << "the release after the stop sends no second one";
+        press(arrow(kUpArrow).center());
+        release(arrow(kUpArrow).center());
+        EXPECT_EQ(read(2), "85") << "the next press works as ever";
+    }
+}
+
+TEST_F(ArrowsTest, WhileAPatrolSteersNothingModalSendsAStop)
+{
+    window = &start();
+    processState().motion.automaticMode = 1;
+    processState().motion.direction = 1;
+    dialogs.expect(u"QDialog"_s, [](QDialog& dialog) { dialog.reject(); });
+    QDialog dialog(window);
+    RunModal(dialog);
+    window->showMinimized();
+    EXPECT_EQ(received(), "");
+    EXPECT_EQ(processState().motion.direction, 1);
+    processState().motion.direction = 0;
 }
 
 TEST_F(AppTest, NullsetzenAsksAndOnYesTheDisplayShowsZero)
