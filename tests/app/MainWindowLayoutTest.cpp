@@ -110,3 +110,20 @@ TEST_F(AppTest, ApplyLanguageRenamesCaptionsAndFixedRowsButNotHeadingsTitleOrTip
     EXPECT_EQ(window.windowTitle(), u"Pantiro [Mobotix]"_s);
     EXPECT_EQ(window.tray().tip(), u"Korvath - Pantiro"_s);
 }
+
+// The list draws from the window's image list; were it left to QWidget's destructor it would
+// outlive the images. Under AddressSanitizer this also shows that no part of the end reads freed memory.
+TEST_F(AppTest, ThePositionListIsGoneBeforeTheWindowsOwnPartsAreDestroyed)
+{
+    writeSetting("Language", u"0"_s);
+    CAppDlg& window = start();
+    CReportListCtrl* list = window.listControl();
+    ASSERT_NE(list, nullptr);
+    list->grab(); // paints its rows, pictures included
+    bool windowWholeAtListEnd = false;
+    QObject::connect(list, &QObject::destroyed, [&window, &windowWholeAtListEnd] {
+        windowWholeAtListEnd = window.metaObject() == &CAppDlg::staticMetaObject;
+    });
+    stop();
+    EXPECT_TRUE(windowWholeAtListEnd);
+}
