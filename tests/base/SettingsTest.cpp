@@ -2,6 +2,7 @@
 #include "base/Settings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,9 @@ protected:
         QFile file(settingsFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[Settings]\n" + settingsSection);
+        file.flush();
+        // QSettings rereads a file only when its size or time changed; quick edits of one size would not be.
+        file.setFileTime(QDateTime::currentDateTime().addSecs(++edits), QFileDevice::FileModificationTime);
     }
 
     QByteArray fileContents()
@@ -45,6 +49,7 @@ protected:
     SettingsStore store;
     AppConfig config;
     int languageDialogRuns = 0;
+    int edits = 0;
 };
 
 TEST_F(SettingsTest, FirstStartAsksForTheLanguageAndTakesEveryDefaultWithoutWritingThem)
@@ -121,6 +126,26 @@ TEST_F(SettingsTest, HandEditedValuesWithCommasReadLikeQuotedOnes)
     EXPECT_EQ(position.x, -120);
     EXPECT_EQ(position.y, 40);
     EXPECT_EQ(config.command(1), QStringLiteral("a,b"));
+}
+
+// Qt's reader takes ";" for a comment, trims blanks and reads backslash escapes in unquoted
+// values; what the program writes, and what is hand-edited as the README says, comes back whole.
+TEST_F(SettingsTest, CommandTextsWithSemicolonsCommasBlanksAndBackslashesSurviveTheFile)
+{
+    const QString texts[] = {
+        QStringLiteral("cgi;a=1"), QStringLiteral("a, b ,c"), QStringLiteral("  both ends  "),
+        QStringLiteral("dir\\tab\\n"), QStringLiteral(" \\;, mixed\\\\ "), QStringLiteral("\"quoted\""),
+    };
+    for (size_t i = 0; i < std::size(texts); ++i)
+        config.commands.at(i) = texts[i];
+    SaveAllSettings(store, config);
+    AppConfig reloaded;
+    LoadSettings(store, reloaded, {});
+    EXPECT_EQ(reloaded.commands, config.commands);
+
+    handEdit("Language=0\nCmd2=\" cgi;x=1, y \\\\ z \"\n");
+    load();
+    EXPECT_EQ(config.command(2), QStringLiteral(" cgi;x=1, y \\ z "));
 }
 
 TEST_F(SettingsTest, TextsLongerThanTheirFieldsAreCut)
