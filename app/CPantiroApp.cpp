@@ -14,7 +14,7 @@ constexpr int kAlreadyRunningId = 1001;
 
 } // namespace
 
-CPantiroApp::CPantiroApp() : lock_(QStringLiteral("pantiro")) {}
+CPantiroApp::CPantiroApp() : lock_(SettingsStore::profileFolder()) {}
 
 CPantiroApp::~CPantiroApp()
 {

@@ -5,6 +5,7 @@
 #include "base/TextRules.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -63,6 +64,13 @@ void SettingsStore::write(const QString& name, const QString& text)
                        QCoreApplication::applicationName());
     settings.beginGroup(LoadString(StringId::kSection));
     settings.setValue(name, text);
+}
+
+QString SettingsStore::profileFolder()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvath"),
+                             QCoreApplication::applicationName());
+    return QFileInfo(settings.fileName()).absolutePath();
 }
 
 ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage)

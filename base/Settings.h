@@ -15,6 +15,10 @@ public:
     // commas reads back whole.
     QString read(const QString& name, const QString& fallback) const;
     void write(const QString& name, const QString& text);
+
+    // The folder of the settings file: the profile that one running instance owns. Where the
+    // native store is no file (the Windows registry), the folder an INI profile would use.
+    static QString profileFolder();
 };
 
 struct ActPos {

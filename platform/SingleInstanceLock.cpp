@@ -1,21 +1,10 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <QDir>
-#include <QStandardPaths>
+#include <QFileInfo>
 
-namespace {
-
-QString lockPath(const QString& name)
-{
-    QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (directory.isEmpty())
-        directory = QDir::tempPath();
-    return directory + QLatin1Char('/') + name + QStringLiteral(".lock");
-}
-
-} // namespace
-
-SingleInstanceLock::SingleInstanceLock(const QString& name) : path_(lockPath(name)), lock_(path_)
+SingleInstanceLock::SingleInstanceLock(const QString& profileFolder)
+    : path_(profileFolder + QStringLiteral("/pantiro.lock")), lock_(path_)
 {
     // Only a lock whose process has gone is stale, however old it is.
     lock_.setStaleLockTime(0);
@@ -23,7 +12,11 @@ SingleInstanceLock::SingleInstanceLock(const QString& name) : path_(lockPath(nam
 
 bool SingleInstanceLock::tryAcquire()
 {
-    return lock_.isLocked() || lock_.tryLock(0);
+    if (lock_.isLocked())
+        return true;
+    // On the very first start the profile's folder does not exist yet.
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    return lock_.tryLock(0);
 }
 
 void SingleInstanceLock::release()

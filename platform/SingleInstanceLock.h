@@ -3,11 +3,12 @@
 #include <QLockFile>
 #include <QString>
 
-// One running instance per user: a lock file in the user's runtime directory, held while the
-// process lives. A lock left behind by a process that no longer runs is taken over.
+// One running instance per settings profile: a lock file in the profile's folder, beside the
+// settings it guards, held while the process lives. A lock left behind by a process that no
+// longer runs is taken over.
 class SingleInstanceLock {
 public:
-    explicit SingleInstanceLock(const QString& name);
+    explicit SingleInstanceLock(const QString& profileFolder);
 
     // True when this process now holds the lock; false while another instance holds it.
     bool tryAcquire();

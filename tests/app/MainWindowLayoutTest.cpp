@@ -121,8 +121,10 @@ TEST_F(AppTest, ThePositionListIsGoneBeforeTheWindowsOwnPartsAreDestroyed)
     ASSERT_NE(list, nullptr);
     list->grab(); // paints its rows, pictures included
     bool windowWholeAtListEnd = false;
-    QObject::connect(list, &QObject::destroyed, [&window, &windowWholeAtListEnd] {
-        windowWholeAtListEnd = window.metaObject() == &CAppDlg::staticMetaObject;
+    // Asked through QObject: once the window's own destructor has run, it is only a QWidget.
+    const QObject* windowObject = &window;
+    QObject::connect(list, &QObject::destroyed, [windowObject, &windowWholeAtListEnd] {
+        windowWholeAtListEnd = windowObject->metaObject() == &CAppDlg::staticMetaObject;
     });
     stop();
     EXPECT_TRUE(windowWholeAtListEnd);

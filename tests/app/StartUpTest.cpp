@@ -8,9 +8,11 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +33,15 @@ QByteArray settingsFile()
         QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s, QCoreApplication::applicationName())
             .fileName());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The exit code of a second start's try at the lock in `environment`: 0 taken, 1 refused.
+int probeLock(const QProcessEnvironment& environment)
+{
+    QProcess probe;
+    probe.setProcessEnvironment(environment);
+    probe.start(QStringLiteral(PANTIRO_LOCK_PROBE), {});
+    return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
 }
 
 } // namespace
@@ -110,4 +121,34 @@ TEST_F(AppTest, ASecondStartWhileTheFirstStillAsksForTheLanguageIsRefusedToo)
     });
     start();
     EXPECT_EQ(setting("Language"), u"0"_s);
+}
+
+TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
+{
+    writeSetting("Language", u"0"_s);
+    start();
+    QTemporaryDir otherRuntime;
+    QTemporaryDir otherProfile;
+    const auto environment = [](const char* name, const QString& value) {
+        QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+        if (value.isEmpty())
+            changed.remove(QString::fromLatin1(name));
+        else
+            changed.insert(QString::fromLatin1(name), value);
+        return changed;
+    };
+    const struct {
+        const char* name;
+        QString value;
+        int exitCode;
+    } cases[] = {
+        {"XDG_RUNTIME_DIR", {}, 1},
+        {"XDG_RUNTIME_DIR", otherRuntime.path(), 1},
+        {"XDG_CONFIG_HOME", otherProfile.path(), 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(probeLock(environment(c.name, c.value)), c.exitCode) << c.name << "=" << c.value.toStdString();
+
+    stop();
+    EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the profile is free once the first has ended";
 }

@@ -4,13 +4,17 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
-TEST(SingleInstanceLock, ASecondHolderIsRefusedUntilTheFirstLetsGo)
+TEST(SingleInstanceLock, ASecondHolderOfOneProfileIsRefusedUntilTheFirstLetsGo)
 {
-    SingleInstanceLock first(QStringLiteral("pantiro"));
-    SingleInstanceLock second(QStringLiteral("pantiro"));
-    SingleInstanceLock other(QStringLiteral("another"));
-    EXPECT_TRUE(first.filePath().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+    QTemporaryDir profiles;
+    // The first start of a profile finds its folder missing.
+    const QString profile = profiles.path() + QStringLiteral("/Korvath");
+    SingleInstanceLock first(profile);
+    SingleInstanceLock second(profile);
+    SingleInstanceLock other(profiles.path() + QStringLiteral("/Other"));
+    EXPECT_EQ(first.filePath(), profile + QStringLiteral("/pantiro.lock"));
     ASSERT_TRUE(first.tryAcquire());
     EXPECT_TRUE(first.tryAcquire()) << "held already";
     EXPECT_FALSE(second.tryAcquire());
@@ -27,7 +31,8 @@ TEST(SingleInstanceLock, TheLockOfAProcessThatIsGoneIsTakenOver)
     const qint64 deadPid = gone.processId();
     ASSERT_TRUE(gone.waitForFinished());
 
-    SingleInstanceLock lock(QStringLiteral("pantiro"));
+    QTemporaryDir profile;
+    SingleInstanceLock lock(profile.path());
     QByteArray contents;
     {
         // A lock file as a real holder writes it, then handed to the process that has ended.
