@@ -13,5 +13,6 @@ void ClearProcessState()
     ProcessState& state = processState();
     state.workingDirectory.clear();
     state.motion.clear();
+    state.patrol.clear();
     appConfig() = AppConfig{};
 }

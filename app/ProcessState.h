@@ -1,6 +1,7 @@
 #pragma once
 
 #include "motion/MotionState.h"
+#include "motion/PatrolState.h"
 
 #include <QString>
 
@@ -9,6 +10,7 @@
 struct ProcessState {
     QString workingDirectory; // recorded once by the main window; the position list file lives there
     MotionState motion;
+    PatrolState patrol;
 };
 
 ProcessState& processState();

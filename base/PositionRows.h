@@ -29,3 +29,14 @@ public:
     // Brings the row into view when the list is scrolled away from it.
     virtual void scrollTo(int row) = 0;
 };
+
+// The selection rule of the list commands: the first row, from index 0 up, whose selected bit
+// is set, or -1 when none is.
+inline int FirstSelectedRow(const PositionRows& rows)
+{
+    const int count = rows.rowCount();
+    for (int row = 0; row < count; ++row)
+        if (rows.isSelected(row))
+            return row;
+    return -1;
+}

@@ -1,38 +1,29 @@
 #include "motion/DirectionControl.h"
 #include "base/AppConfig.h"
-#include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
+#include "tests/motion/LoopbackCamera.h"
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace {
 
 // Direction control with the camera transport: every command is a request to `camera`.
 class DirectionControlTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(InitCameraRequests());
-        for (const char* proxy : {"http_proxy", "all_proxy", "ALL_PROXY"})
-            unsetenv(proxy);
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(PrepareLoopbackCameraRequests()); }
 
     void SetUp() override
     {
         ASSERT_TRUE(camera.isListening());
-        setenv("PANTIRO_CAMERA_PORT", std::to_string(camera.port()).c_str(), 1);
+        UseLoopbackCamera(config, camera);
         config.portName = QStringLiteral("Kein");
         config.portSlot = -1;
-        config.cameraAddress = QStringLiteral("127.0.0.1");
-        for (int n = 1; n <= AppConfig::kCommandCount; ++n)
-            config.commands[static_cast<size_t>(n - 1)] = QStringLiteral("cmd%1").arg(n);
     }
 
     std::vector<std::string> sentPaths() const

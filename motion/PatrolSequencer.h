@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+
+struct AppConfig;
+struct MotionState;
+struct PatrolState;
+class DirectionControl;
+class MotionView;
+class PatrolView;
+class PositionRows;
+class QObject;
+class Sound;
+
+// The automatic patrol and the go-to: a step machine driven by the main window's 100 ms tick.
+// It drives through direction control, judges arrival from the dead-reckoned counters alone,
+// and shows each step in the position list.
+class PatrolSequencer {
+public:
+    static constexpr int kTickMs = 100;
+
+    static constexpr int kStartButton = 170;
+    static constexpr int kStopButton = 171;
+    static constexpr int kLampOn = 167;
+    static constexpr int kLampOff = 168;
+    static constexpr int kClickSound = 178;
+
+    static constexpr int kImageInProgress = 5;
+    static constexpr int kImagePause = 6;
+    static constexpr int kImageDrive = 10;  // reference drive and drive to zero
+    static constexpr int kImagePosition = 14;
+
+    static constexpr int32_t kPhaseReference = 0;
+    static constexpr int32_t kPhaseZero = 10;
+    static constexpr int32_t kPhasePause = 20;
+    static constexpr int32_t kPhasePositions = 50;
+
+    PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config, DirectionControl& direction,
+                    MotionView& arrows, PatrolView& view, PositionRows& rows, Sound& sound);
+
+    // Timer 100: the position display, then one step while automatic mode runs.
+    void OnPatrolTick();
+    void OnStartAutomatic();
+    void OnStopAutomatic();
+    void OnGoToPosition(QObject* owner);
+
+private:
+    void referenceStep();
+    void zeroStep();
+    void pauseStep();
+    void positionStep();
+    // Steps 0 and 10 of the reference drive, the drive to zero and the pause: show the row in
+    // progress, then start the clock (and the drive to the left end).
+    void beginTimedStep(int row, bool driveLeft);
+    void showInProgress(int row);
+    void setButtons(bool running);
+    void setArrows(bool automatic);
+
+    PatrolState& patrol_;
+    MotionState& motion_;
+    const AppConfig& config_;
+    DirectionControl& direction_;
+    MotionView& arrows_;
+    PatrolView& view_;
+    PositionRows& rows_;
+    Sound& sound_;
+};
