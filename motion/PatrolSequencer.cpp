@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kCellChars = 100;  // cells are read as at most 99 characters
+constexpr int kCellChars = 100; // cells are read as at most 99 characters
 
 // The buttons that stay disabled while the patrol runs, in the order they are switched.
 constexpr int kLockedButtons[] = {103, 101, 150, 300, 301, 302};
@@ -28,8 +28,8 @@ constexpr int kMessageSelectPosition = 1013;
 } // namespace
 
 PatrolSequencer::PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config,
-                                 DirectionControl& direction, MotionView& arrows, PatrolView& view,
-                                 PositionRows& rows, Sound& sound)
+                                 DirectionControl& direction, MotionView& arrows, PatrolView& view, PositionRows& rows,
+                                 Sound& sound)
     : patrol_(patrol), motion_(motion), config_(config), direction_(direction), arrows_(arrows), view_(view),
       rows_(rows), sound_(sound)
 {}
@@ -45,11 +45,20 @@ void PatrolSequencer::OnPatrolTick()
     direction_.RefreshPositionDisplay();
     if (motion_.automaticMode) {
         switch (patrol_.phase) {
-        case kPhaseReference: referenceStep(); break;
-        case kPhaseZero: zeroStep(); break;
-        case kPhasePause: pauseStep(); break;
-        case kPhasePositions: positionStep(); break;
-        default: break;
+        case kPhaseReference:
+            referenceStep();
+            break;
+        case kPhaseZero:
+            zeroStep();
+            break;
+        case kPhasePause:
+            pauseStep();
+            break;
+        case kPhasePositions:
+            positionStep();
+            break;
+        default:
+            break;
         }
     }
     patrol_.inTick = 0;
@@ -63,7 +72,9 @@ void PatrolSequencer::referenceStep()
     }
     switch (patrol_.step) {
     case 0:
-    case 10: beginTimedStep(0, true); break;
+    case 10:
+        beginTimedStep(0, true);
+        break;
     case 20:
         if (patrol_.elapsedMs / 1000 >= config_.referenceDriveSec)
             patrol_.step = 100;
@@ -75,7 +86,8 @@ void PatrolSequencer::referenceStep()
         patrol_.phase = kPhaseZero;
         patrol_.step = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -83,7 +95,9 @@ void PatrolSequencer::zeroStep()
 {
     switch (patrol_.step) {
     case 0:
-    case 10: beginTimedStep(1, true); break;
+    case 10:
+        beginTimedStep(1, true);
+        break;
     case 20: {
         // Long enough to come back from the last position, plus the margin; 64 bits because
         // the configured seconds are not range-checked.
@@ -102,7 +116,8 @@ void PatrolSequencer::zeroStep()
         patrol_.phase = kPhasePause;
         patrol_.step = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -110,7 +125,9 @@ void PatrolSequencer::pauseStep()
 {
     switch (patrol_.step) {
     case 0:
-    case 10: beginTimedStep(2, false); break;
+    case 10:
+        beginTimedStep(2, false);
+        break;
     case 20:
         if (patrol_.elapsedMs / 1000 >= config_.cyclePauseSec)
             patrol_.step = 100;
@@ -121,7 +138,8 @@ void PatrolSequencer::pauseStep()
         patrol_.phase = kPhasePositions;
         patrol_.step = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -207,7 +225,8 @@ void PatrolSequencer::positionStep()
         ++patrol_.row;
         patrol_.step = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

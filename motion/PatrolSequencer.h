@@ -27,7 +27,7 @@ public:
 
     static constexpr int kImageInProgress = 5;
     static constexpr int kImagePause = 6;
-    static constexpr int kImageDrive = 10;  // reference drive and drive to zero
+    static constexpr int kImageDrive = 10; // reference drive and drive to zero
     static constexpr int kImagePosition = 14;
 
     static constexpr int32_t kPhaseReference = 0;

@@ -22,5 +22,5 @@ public:
 
 private:
     bool hasAudioOutput_;
-    QHash<int, QSoundEffect*> effects_;  // owned; each loaded on its first play
+    QHash<int, QSoundEffect*> effects_; // owned; each loaded on its first play
 };

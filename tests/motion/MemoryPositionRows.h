@@ -9,45 +9,35 @@
 // The position list in memory: the three fixed rows, then one row per position given.
 class MemoryPositionRows : public PositionRows {
 public:
-    struct Row {
-        QStringList cells;
-        bool selected = false;
-        int image = 0;
-    };
-
     explicit MemoryPositionRows(const QList<QStringList>& positions = {})
+        : cells_(QList<QStringList>{
+                     {QStringLiteral("Referenzfahrt")}, {QStringLiteral("Nullfahrt")}, {QStringLiteral("Pause")}}
+                 + positions),
+          selected_(cells_.size(), false), images_{10, 10, 6}
     {
-        rows_ = {{{QStringLiteral("Referenzfahrt")}, false, 10},
-                 {{QStringLiteral("Nullfahrt")}, false, 10},
-                 {{QStringLiteral("Pause")}, false, 6}};
-        for (const QStringList& cells : positions)
-            rows_.append({cells, false, 14});
+        images_.resize(cells_.size(), 14);
     }
 
-    int rowCount() const override { return static_cast<int>(rows_.size()); }
+    int rowCount() const override { return static_cast<int>(cells_.size()); }
     QString cellText(int row, int column, int maxChars) const override
     {
-        if (row < 0 || row >= rowCount())
-            return {};
-        return rows_[row].cells.value(column).left(maxChars - 1);
+        return cells_.value(row).value(column).left(maxChars - 1);
     }
-    bool isSelected(int row) const override { return row >= 0 && row < rowCount() && rows_[row].selected; }
-    void setImage(int row, int image) override
-    {
-        rows_[row].image = image;
-        images.append({row, image});
-    }
+    bool isSelected(int row) const override { return selected_.value(row); }
+    void setImage(int row, int image) override { images_[row] = image, changes.append({row, image}); }
     int insertRow(int, const QString&, int) override { return -1; }
     void setCellText(int, int, const QString&) override {}
     void deleteRow(int) override {}
     void scrollTo(int row) override { scrolls.append(row); }
 
-    void select(int row) { rows_[row].selected = true; }
-    int imageOf(int row) const { return rows_[row].image; }
+    void select(int row) { selected_[row] = true; }
+    QList<int> images() const { return images_; }
 
-    QList<QPair<int, int>> images;  // every image change: row, image
+    QList<QPair<int, int>> changes; // every image set: row, image
     QList<int> scrolls;
 
 private:
-    QList<Row> rows_;
+    QList<QStringList> cells_;
+    QList<bool> selected_;
+    QList<int> images_;
 };
