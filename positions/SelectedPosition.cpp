@@ -4,8 +4,6 @@
 
 int FindSelectedPosition(const PositionRows& rows)
 {
-    for (int row = 0; row < rows.rowCount(); ++row)
-        if (rows.isSelected(row))
-            return row >= PositionRows::kFirstPositionRow ? row : -1;
-    return -1;
+    const int row = FirstSelectedRow(rows);
+    return row >= PositionRows::kFirstPositionRow ? row : -1;
 }
