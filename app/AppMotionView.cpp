@@ -1,5 +1,6 @@
 #include "app/AppMotionView.h"
 
+#include "app/AppDlgTemplate.h"
 #include "platform/DialogBuilder.h"
 #include "res/Resources.h"
 
@@ -24,4 +25,18 @@ QRect AppMotionView::arrowRect(int controlId) const
 void AppMotionView::setPositionText(int controlId, const QString& text)
 {
     SetControlText(window_, controlId, text);
+}
+
+void AppMotionView::setButtonEnabled(int controlId, bool enabled)
+{
+    if (QWidget* button = FindControl(window_, controlId))
+        button->setEnabled(enabled);
+}
+
+void AppMotionView::setLamp(int bitmapId)
+{
+    auto lamp = lamps_.constFind(bitmapId);
+    if (lamp == lamps_.cend())
+        lamp = lamps_.insert(bitmapId, BitmapResource(bitmapId));
+    SetControlPicture(window_, AppDlgId::Lamp, bitmapId, *lamp);
 }

@@ -9,6 +9,9 @@
 #include "base/LoadText.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
+#include "controls/ReportListRows.h"
+#include "motion/PatrolSequencer.h"
+#include "positions/PositionCommands.h"
 #include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
@@ -73,10 +76,14 @@ void CAppDlg::OnInitDialog()
     state_.motion.shownY = MotionState::kNeverShown;
     images_.addStrip(BitmapResource(kImageStripId));
     list_.reset(CreatePositionList(*this, images_));
+    loadPositions();
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);
     startTimers();
+    // Posted, so that the patrol starts once the window shows and its event loop runs.
+    if (appConfig().autoStartPatrol)
+        QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
 }
 
 void CAppDlg::ApplyLanguage()
@@ -103,6 +110,9 @@ void CAppDlg::connectCommands()
     onClick(AppDlgId::Help, [this] { ShowHelp(*this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
+    for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
+                   AppDlgId::PositionRemove})
+        onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&tray_, &TrayIcon::notify, this, &CAppDlg::OnTrayNotify);
 }
@@ -114,10 +124,6 @@ void CAppDlg::startTimers()
     tickTimerId_ = tickThread_.start(state_.motion);
 }
 
-void CAppDlg::OnPatrolTick()
-{
-    directions_.RefreshPositionDisplay();
-}
 
 void CAppDlg::mousePressEvent(QMouseEvent* event)
 {

@@ -6,6 +6,7 @@
 #include "motion/CommPort.h"
 #include "motion/DirectionControl.h"
 #include "motion/TickThread.h"
+#include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
 
 #include <QIcon>
@@ -15,6 +16,9 @@
 #include <memory>
 
 class CReportListCtrl;
+class PatrolSequencer;
+class PositionCommands;
+class ReportListRows;
 class SettingsStore;
 struct ProcessState;
 
@@ -53,6 +57,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void connectCommands();
@@ -61,6 +66,12 @@ private:
     void OnClose();
     void OnActivate(bool minimised);
     void OnPatrolTick();
+    // The list's rows from the list file, and the commands and the patrol that work on them.
+    void loadPositions();
+    // The context menu at a point in screen coordinates; (-1, -1) comes from the keyboard.
+    void OnContextMenu(QPoint globalPos);
+    // A command of the buttons or the context menu by its ID.
+    void OnCommand(int id);
 
     SettingsStore& store_;
     ProcessState& state_;
@@ -76,6 +87,10 @@ private:
     ImageList images_;
     // The list draws from images_, so it is deleted first, here, not later by QWidget.
     std::unique_ptr<CReportListCtrl> list_;
+    std::unique_ptr<ReportListRows> rows_;  // the list's rows, while the list exists
+    std::unique_ptr<PositionCommands> positionCommands_;
+    SoundPlayer sound_;
+    std::unique_ptr<PatrolSequencer> patrol_;  // drives through the list's rows, while they exist
     BeforeModalHook previousBeforeModal_;
     bool ended_ = false;
 };

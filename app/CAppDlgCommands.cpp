@@ -1,0 +1,92 @@
+#include "app/CAppDlg.h"
+
+#include "app/AppDlgTemplate.h"
+#include "app/ProcessState.h"
+#include "controls/CReportListCtrl.h"
+#include "controls/PositionListMenu.h"
+#include "controls/ReportListRows.h"
+#include "base/AppConfig.h"
+#include "motion/PatrolSequencer.h"
+#include "positions/PositionCommands.h"
+#include "positions/PositionListFile.h"
+#include "positions/dialogs/CPosDlg.h"
+
+#include <QContextMenuEvent>
+
+namespace {
+
+constexpr int kPositionEdit = 400;
+constexpr int kGoToPosition = 450;
+
+} // namespace
+
+// The list holds the positions: the file fills it once, and every change rewrites the file.
+void CAppDlg::loadPositions()
+{
+    if (!list_)
+        return;
+    rows_ = std::make_unique<ReportListRows>(*list_);
+    const QString path = PositionListPath(state_.workingDirectory);
+    LoadPositionList(path, *rows_);
+    positionCommands_ = std::make_unique<PositionCommands>(
+        *rows_, path, state_.motion.posX, state_.motion.posY,
+        [this](PositionTexts& texts) { return RunPositionDialog(texts, this); }, this);
+    patrol_ = std::make_unique<PatrolSequencer>(state_.patrol, state_.motion, appConfig(), directions_, motionView_,
+                                                motionView_, *rows_, sound_);
+    connect(list_.get(), &CReportListCtrl::itemDoubleClicked, this, [this] { OnCommand(kPositionEdit); });
+}
+
+void CAppDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    OnContextMenu(event->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1) : event->globalPos());
+}
+
+void CAppDlg::OnContextMenu(QPoint globalPos)
+{
+    if (!list_)
+        return;
+    const QRect listRect(list_->mapToGlobal(QPoint(0, 0)), list_->size());
+    if (!ContextMenuOpens(state_.motion.automaticMode != 0, listRect, globalPos))
+        return;
+    if (const int command = ShowPositionListMenu(this, globalPos))
+        OnCommand(command);
+}
+
+void CAppDlg::OnCommand(int id)
+{
+    if (!positionCommands_ || !patrol_)
+        return;
+    switch (id) {
+    case AppDlgId::PositionNew:
+        positionCommands_->OnPositionNew();
+        break;
+    case AppDlgId::PositionUpdate:
+        positionCommands_->OnPositionUpdate();
+        break;
+    case AppDlgId::PositionRemove:
+        positionCommands_->OnPositionRemove();
+        break;
+    case kPositionEdit:
+        positionCommands_->OnPositionEdit(state_.motion.automaticMode != 0);
+        break;
+    case AppDlgId::Start:
+        patrol_->OnStartAutomatic();
+        break;
+    case AppDlgId::Stop:
+        patrol_->OnStopAutomatic();
+        break;
+    case kGoToPosition:
+        patrol_->OnGoToPosition(this);
+        break;
+    default:
+        break;
+    }
+}
+
+void CAppDlg::OnPatrolTick()
+{
+    if (patrol_)
+        patrol_->OnPatrolTick();
+    else
+        directions_.RefreshPositionDisplay();
+}
