@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <thread>
 
 #include <sys/file.h>
@@ -17,54 +16,22 @@ namespace {
 constexpr int kWriteTimeoutMs = 2000;
 constexpr qint64 kQueueSize = 16384;
 
-struct LineRequest {
-    int32_t baudRate;
-    int32_t dataBits;
-    int32_t parity;
-    int32_t stopBits;
-    int32_t handshake;
-};
-
-std::optional<QSerialPort::DataBits> DataBitsOf(int32_t bits)
-{
-    if (bits < 5 || bits > 8)
-        return std::nullopt;
-    return static_cast<QSerialPort::DataBits>(bits);
-}
-
-// One and a half stop bits do not exist on a POSIX line: such an open fails like settings a
-// port refuses. Codes outside the table keep the device's own setting (ApplyLineCodes).
-std::optional<QSerialPort::StopBits> StopBitsOf(int32_t code)
-{
-    switch (code) {
-    case CommPort::StopOneAndHalf:
-        return std::nullopt;
-    case CommPort::StopTwo:
-        return QSerialPort::TwoStop;
-    default:
-        return QSerialPort::OneStop;
-    }
-}
-
 // Opens the device exclusively and configures it, or returns null. Exclusive also for root,
 // whom TIOCEXCL does not stop: the flock on the device is ours.
-std::unique_ptr<QSerialPort> OpenDevice(const QString& path, const LineRequest& request)
+std::unique_ptr<QSerialPort> OpenDevice(const QString& path, const SerialLineRequest& request)
 {
     const SerialLineSnapshot before(path);
-    const std::optional<QSerialPort::DataBits> dataBits = DataBitsOf(request.dataBits);
-    const std::optional<QSerialPort::StopBits> stopBits = StopBitsOf(request.stopBits);
-    if (!before.isValid() || request.baudRate <= 0 || !dataBits || !stopBits)
+    // Settings no line can have fail before the device is touched.
+    if (!before.isValid() || !WantedLineSettings(before.settings(), before.settings(), request))
         return nullptr;
 
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(path);
-    port->setBaudRate(request.baudRate);
-    port->setDataBits(*dataBits);
-    port->setStopBits(*stopBits);
-    port->setFlowControl(QSerialPort::NoFlowControl); // parity and handshake: ApplyLineCodes
+    port->setBaudRate(request.baudRate); // speeds without a termios code need the serial layer
+    port->setFlowControl(QSerialPort::NoFlowControl);
     port->setReadBufferSize(kQueueSize);
     if (!port->open(QIODevice::ReadWrite) || ::flock(port->handle(), LOCK_EX | LOCK_NB) != 0
-        || !ApplyLineCodes(port->handle(), before.settings(), request.parity, request.stopBits, request.handshake))
+        || !ApplyLineCodes(port->handle(), before.settings(), request))
         return nullptr;
     port->clear();
     return port;
@@ -98,7 +65,7 @@ int CommPort::Open(const QString& name, int32_t baudRate, int32_t dataBits, int3
     QString path = SerialDevicePath(name);
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path.prepend(QStringLiteral("/dev/"));
-    const LineRequest request{baudRate, dataBits, parity, stopBits, handshake};
+    const SerialLineRequest request{baudRate, dataBits, parity, stopBits, handshake};
     // A device that fails is tried again in every further free slot, as the table always did.
     for (int index = 0; index < kSlotCount; ++index) {
         std::unique_ptr<Slot>& slot = slots_[static_cast<size_t>(index)];

@@ -5,14 +5,20 @@
 #include "motion/CommPort.h"
 #include "base/MessageBox.h"
 
+SerialLineRequest CommandPortLine(int32_t baudRate)
+{
+    return {baudRate, 8, CommPort::ParityNone, CommPort::StopOne, CommPort::HandshakeAsIs};
+}
+
 void OpenCommandPort(AppConfig& config, CommPort& ports, QObject* owner)
 {
     ports.Close(config.portSlot);
     config.portSlot = -1;
     if (!config.usesSerialPort())
         return;
-    config.portSlot = ports.Open(config.portName, config.baudRate, 8, CommPort::ParityNone, CommPort::StopOne,
-                                 CommPort::HandshakeAsIs, 0);
+    const SerialLineRequest line = CommandPortLine(config.baudRate);
+    config.portSlot =
+        ports.Open(config.portName, line.baudRate, line.dataBits, line.parity, line.stopBits, line.handshake, 0);
     if (config.portSlot < 0)
         MessageBox(owner, LoadText(1002, config.language), MessageButtons::Ok, MessageIcon::Stop);
 }

@@ -4,6 +4,7 @@
 #include "motion/DirectionControl.h"
 #include "motion/MotionState.h"
 #include "motion/OpenCommandPort.h"
+#include "motion/SerialLineCodes.h"
 #include "motion/TickThread.h"
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/PseudoTerminal.h"
@@ -14,8 +15,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <memory>
+#include <optional>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -112,17 +119,69 @@ TEST(SerialPort, ParityAndStopBitsFollowTheirCodes)
     }
 }
 
-TEST(SerialPort, OtherCodesAndHandshakeZeroKeepTheLineAsItWas)
+TEST(SerialPort, OtherCodesKeepTheLineAsItWasAndHandshakeZeroSwitchesFlowControlOff)
 {
     PseudoTerminal pty;
-    SetFlags(pty, PARODD | CMSPAR | CSTOPB | CRTSCTS, IXON | IXOFF);
+    SetFlags(pty, PARODD | CMSPAR | CSTOPB | CRTSCTS, IXON | IXOFF | IXANY);
     CommPort ports;
     ASSERT_EQ(OpenAt(ports, pty.devicePath(), 8, 9, 9, CommPort::HandshakeAsIs), 0);
     const termios line = pty.lineSettings();
     EXPECT_EQ(line.c_cflag & (PARODD | CMSPAR), static_cast<tcflag_t>(PARODD | CMSPAR));
     EXPECT_TRUE(line.c_cflag & CSTOPB);
-    EXPECT_TRUE(line.c_cflag & CRTSCTS);
-    EXPECT_EQ(line.c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
+    EXPECT_FALSE(line.c_cflag & CRTSCTS);
+    EXPECT_FALSE(line.c_iflag & (IXON | IXOFF | IXANY));
+}
+
+// A pseudo-terminal keeps neither parity nor every speed, so this asks the computation itself.
+TEST(SerialPort, CommandPortAsksForEightNoneOneWithoutFlowControlAtItsBaud)
+{
+    termios earlier{};
+    earlier.c_cflag = CS7 | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CREAD;
+    earlier.c_iflag = IXON | IXOFF | IXANY | INPCK;
+    cfsetispeed(&earlier, B1200);
+    cfsetospeed(&earlier, B1200);
+    const std::optional<termios> wanted = WantedLineSettings(earlier, earlier, CommandPortLine(38400));
+    ASSERT_TRUE(wanted);
+    EXPECT_EQ(wanted->c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(wanted->c_cflag & (PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(wanted->c_iflag & (IXON | IXOFF | IXANY | INPCK), 0u);
+    EXPECT_TRUE(wanted->c_cflag & CREAD) << "the rest of the line stays";
+    EXPECT_EQ(cfgetispeed(&*wanted), static_cast<speed_t>(B38400));
+    EXPECT_EQ(cfgetospeed(&*wanted), static_cast<speed_t>(B38400));
+}
+
+TEST(SerialPort, AnXoffFromTheHeadHoldsBackNoCommand)
+{
+    PseudoTerminal pty;
+    SetFlags(pty, CRTSCTS, IXON);
+    // Opened before the command port takes the device for itself, to see what reached the line.
+    const int input = ::open(pty.devicePath().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(input, 0);
+    AppConfig config;
+    config.portName = pty.devicePath();
+    config.baudRate = 9600;
+    CommPort ports;
+    OpenCommandPort(config, ports, nullptr);
+    ASSERT_EQ(config.portSlot, 0);
+
+    // XOFF and a byte behind it: once that byte is readable, the line has seen the XOFF.
+    ASSERT_EQ(::write(pty.masterFd(), "\x13x", 2), 2);
+    int readable = 0;
+    for (int wait = 0; wait < 200 && readable == 0; ++wait) {
+        std::this_thread::sleep_for(5ms);
+        ::ioctl(input, FIONREAD, &readable);
+    }
+    ::close(input);
+    ASSERT_GT(readable, 0);
+
+    MotionState motion;
+    RecordingMotionView view;
+    DirectionControl control(motion, config, ports, view);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(control.SendDirection(Up), 1);
+    EXPECT_EQ(control.SendDirection(Stop), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    EXPECT_EQ(pty.read(2, 1000ms), "85");
 }
 
 TEST(SerialPort, HandshakeCodesSwitchSoftwareAndHardwareFlow)
