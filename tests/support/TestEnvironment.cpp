@@ -6,16 +6,20 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
-QTemporaryDir* processHome = nullptr;
+// Removed when the process ends in any orderly way: also when it only lists its tests, runs
+// none of them, or is a child that returns or calls exit() early, where the test environment's
+// TearDown never runs.
+std::unique_ptr<QTemporaryDir> processHome;
 
 }  // namespace
 
 void PrepareTestProcess()
 {
-    processHome = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/pantiro-test-XXXXXX"));
+    processHome = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pantiro-test-XXXXXX"));
     const QString home = processHome->path();
     for (const char* sub : {"config", "runtime", "work"})
         QDir(home).mkpath(QString::fromLatin1(sub));
@@ -31,10 +35,4 @@ void PrepareTestProcess()
 void TestEnvironment::SetUp()
 {
     ::testing::UnitTest::GetInstance()->listeners().Append(new ScriptedMessageBoxes::Listener);
-}
-
-void TestEnvironment::TearDown()
-{
-    delete processHome;
-    processHome = nullptr;
 }

@@ -4,7 +4,7 @@
 
 // Before the Qt application exists: a private settings home, runtime directory and working
 // directory for this test process, so that no test touches the real user's files, and the
-// offscreen platform.
+// offscreen platform. The home is removed when the process exits.
 void PrepareTestProcess();
 
 // Installs, around every test, a message-box answerer that fails the test on any box it did
@@ -12,5 +12,4 @@ void PrepareTestProcess();
 class TestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override;
-    void TearDown() override;
 };
