@@ -62,9 +62,14 @@ TEST_F(SettingsTest, FirstStartAsksForTheLanguageAndTakesEveryDefaultWithoutWrit
     EXPECT_EQ(config.baudRate, 9600);
     EXPECT_TRUE(config.usesSerialPort());
     EXPECT_EQ(config.cameraAddress, QStringLiteral("0.0.0.0"));
-    EXPECT_EQ(config.command(1), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=5&dummy=24324000000"));
-    EXPECT_EQ(config.command(2), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=8&dummy=24324000000"));
-    EXPECT_EQ(config.command(6), QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=0&dummy=24324000000"));
+    // One wrong digit would move the head one way while the counter counts the other. Stop, Up,
+    // Right, Down, Left and Automatic send these keypad digits to the head's serial line.
+    const QLatin1String keypadDigits("586240");
+    for (int number = 1; number <= 6; ++number)
+        EXPECT_EQ(config.command(number),
+                  QStringLiteral("control/rcontrol?action=putrs232&rs232outtext=%1&dummy=24324000000")
+                      .arg(keypadDigits[number - 1]))
+            << "Cmd" << number;
     EXPECT_EQ(config.command(7), QStringLiteral("record/current.jpg"));
     EXPECT_EQ(config.command(8), QStringLiteral("control/rcontrol?action=userclick&dummy=23458000000"));
     EXPECT_EQ(config.dwellMs, 1000);
