@@ -2,6 +2,7 @@
 
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
+#include "motion/TickClock.h"
 #include "motion/TickSchedule.h"
 
 #include <system_error>
@@ -54,16 +55,21 @@ TickThread::~TickThread()
 
 int TickThread::start(MotionState& motion)
 {
+    return start(motion, SteadyTickClock());
+}
+
+int TickThread::start(MotionState& motion, TickClock& clock)
+{
     if (running_)
         return id();
     stopRequested_ = false;
     try {
-        thread_ = std::thread([this, &motion] {
+        thread_ = std::thread([this, &motion, &clock] {
             RunAheadOfOrdinaryThreads();
-            TickSchedule schedule(TickSchedule::Clock::now(), std::chrono::milliseconds(kPeriodMs));
+            TickSchedule schedule(clock.now(), std::chrono::milliseconds(kPeriodMs));
             while (!stopRequested_.load(std::memory_order_relaxed)) {
-                std::this_thread::sleep_until(schedule.nextDeadline());
-                for (int64_t due = schedule.takeDue(TickSchedule::Clock::now()); due > 0; --due)
+                clock.sleepUntil(schedule.nextDeadline());
+                for (int64_t due = schedule.takeDue(clock.now()); due > 0; --due)
                     DeadReckoningTick(motion);
             }
         });

@@ -4,6 +4,7 @@
 #include <thread>
 
 struct MotionState;
+class TickClock;
 
 // The 10 ms dead-reckoning tick.
 void DeadReckoningTick(MotionState& motion);
@@ -19,8 +20,10 @@ public:
     TickThread(const TickThread&) = delete;
     TickThread& operator=(const TickThread&) = delete;
 
-    // Returns a non-zero timer id, or 0 if the thread could not start.
+    // Returns a non-zero timer id, or 0 if the thread could not start. The clock must outlive
+    // the thread.
     int start(MotionState& motion);
+    int start(MotionState& motion, TickClock& clock);
     void stop();
     int id() const { return running_ ? 1 : 0; }
 

@@ -2,6 +2,7 @@
 #include "motion/MotionState.h"
 #include "motion/TickSchedule.h"
 #include "motion/TickThread.h"
+#include "tests/motion/ManualTickClock.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,32 @@ TEST(DeadReckoning, ALateWakeUpIsOwedEveryDeadlineItSleptPast)
     EXPECT_EQ(schedule.nextDeadline(), start + 60ms);
     EXPECT_EQ(schedule.takeDue(start + 59ms), 0);
     EXPECT_EQ(schedule.takeDue(start + 60ms), 1);
+}
+
+TEST(DeadReckoning, TheTickThreadAddsTheTicksItSleptPast)
+{
+    ManualTickClock clock;
+    MotionState motion;
+    TickThread ticks;
+    ASSERT_NE(ticks.start(motion, clock), 0);
+    ASSERT_TRUE(clock.waitForSleepUntil(10ms));
+    motion.direction = Right;
+    clock.advance(10ms);
+    ASSERT_TRUE(clock.waitForSleepUntil(20ms));
+    EXPECT_EQ(motion.posX, 10);
+
+    clock.advance(55ms); // woken 45 ms late: the deadlines at 20, 30, 40, 50 and 60 ms are owed
+    ASSERT_TRUE(clock.waitForSleepUntil(70ms));
+    EXPECT_EQ(motion.posX, 60);
+
+    motion.direction = Up;
+    clock.advance(5ms);
+    ASSERT_TRUE(clock.waitForSleepUntil(80ms));
+    EXPECT_EQ(motion.posX, 60);
+    EXPECT_EQ(motion.posY, 10);
+
+    clock.release();
+    ticks.stop();
 }
 
 TEST(DeadReckoning, AHeldDirectionCountsItsMillisecondsAndStopFreezesThem)

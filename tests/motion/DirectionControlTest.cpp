@@ -3,13 +3,16 @@
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
+#include "motion/TickThread.h"
 #include "tests/motion/LoopbackCamera.h"
+#include "tests/motion/ManualTickClock.h"
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 
 namespace {
 
@@ -85,6 +88,33 @@ TEST_F(DirectionControlTest, EachCodeSendsItsCommandEvenTwiceAndAnEmptyOneAsTheR
     EXPECT_EQ(control.SendDirection(-1), 0);
     EXPECT_EQ(motion.direction, Stop);
     EXPECT_EQ(camera.requests().size(), 4u);
+}
+
+// The counters follow the command from when it is given: a camera slow to take the request
+// must already see the counter moving.
+TEST_F(DirectionControlTest, TheCounterMovesWhileTheCameraStillHoldsTheCommand)
+{
+    ManualTickClock clock;
+    TickThread ticks;
+    ASSERT_NE(ticks.start(motion, clock), 0);
+    ASSERT_TRUE(clock.waitForSleepUntil(std::chrono::milliseconds(10)));
+    std::atomic<int32_t> directionSeen{-1};
+    std::atomic<int32_t> posXSeen{-1};
+    RawHttpServer slowCamera([&](const RawHttpRequest&) {
+        directionSeen = motion.direction.load();
+        clock.advance(std::chrono::milliseconds(30));
+        if (clock.waitForSleepUntil(std::chrono::milliseconds(40)))
+            posXSeen = motion.posX.load();
+        return RawHttpResponse::answer("HTTP/1.1 200 OK");
+    });
+    UseLoopbackCamera(config, slowCamera);
+
+    control.SendDirection(Right);
+    clock.release();
+    ticks.stop();
+    EXPECT_EQ(directionSeen, Right);
+    EXPECT_EQ(posXSeen, 30);
+    EXPECT_EQ(slowCamera.requests().size(), 1u);
 }
 
 TEST_F(DirectionControlTest, AutomaticModeIgnoresTheMouseAndStopsToTheAutomaticIcon)
