@@ -15,6 +15,8 @@ namespace {
 
 constexpr int32_t kUnitsPerTick = 10;
 
+TickClock* overriddenClock = nullptr;
+
 // Like the system timer thread it stands in for, the tick runs ahead of ordinary threads where
 // the system allows it (otherwise it stays an ordinary thread), and wakes without timer slack:
 // a tick still waiting for the processor when the direction changes counts for the new one.
@@ -55,7 +57,7 @@ TickThread::~TickThread()
 
 int TickThread::start(MotionState& motion)
 {
-    return start(motion, SteadyTickClock());
+    return start(motion, overriddenClock ? *overriddenClock : SteadyTickClock());
 }
 
 int TickThread::start(MotionState& motion, TickClock& clock)
@@ -78,6 +80,11 @@ int TickThread::start(MotionState& motion, TickClock& clock)
     }
     running_ = true;
     return id();
+}
+
+void TickThread::overrideClock(TickClock* clock)
+{
+    overriddenClock = clock;
 }
 
 void TickThread::stop()

@@ -2,15 +2,25 @@
 
 #include "app/ProcessState.h"
 #include "base/TextRules.h"
+#include "motion/Direction.h"
+#include "motion/TickThread.h"
 #include "platform/DialogBuilder.h"
+#include "tests/support/ManualTickClock.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <thread>
+
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -68,6 +78,46 @@ TEST_F(AppTest, ExitAnsweredYesSavesTheFinalPositionAndReleasesEverything)
     processState().motion.direction = 2;
     QTest::qWait(50);
     EXPECT_EQ(processState().motion.posX, 350) << "the tick thread has stopped";
+}
+
+// The position is saved once before the tick thread is stopped and once after: a tick that
+// falls between the two must be in the stored position.
+TEST_F(AppTest, ExitWhileMovingStoresWhereTheCountersStopped)
+{
+    writeSetting("Language", u"0"_s);
+    const QString settingsFile = QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s,
+                                           QCoreApplication::applicationName())
+                                     .fileName();
+    ManualTickClock clock;
+    TickThread::overrideClock(&clock);
+    CAppDlg& window = start();
+    TickThread::overrideClock(nullptr);
+    const auto endWhileTheClockLives = qScopeGuard([&] {
+        clock.release();
+        stop();
+    });
+    ASSERT_TRUE(clock.waitForSleepUntil(10ms));
+    processState().motion.direction = Right;
+    clock.advance(30ms);
+    ASSERT_TRUE(clock.waitForSleepUntil(40ms));
+
+    // Once the first save is on disk, two more ticks come due while the exit stops the thread.
+    std::thread lateTicks([&] {
+        for (int wait = 0; wait < 5000; ++wait) {
+            QFile file(settingsFile);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains("ActPos"))
+                break;
+            std::this_thread::sleep_for(2ms);
+        }
+        clock.advance(20ms);
+        clock.release();
+    });
+    answerExit(MessageAnswer::Yes);
+    window.close();
+    lateTicks.join();
+
+    EXPECT_EQ(processState().motion.posX, 50);
+    EXPECT_EQ(setting("ActPos"), u"50,0"_s);
 }
 
 TEST_F(AppTest, EnterAndEscapeNeverCloseTheMainWindow)

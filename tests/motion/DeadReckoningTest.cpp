@@ -2,7 +2,7 @@
 #include "motion/MotionState.h"
 #include "motion/TickSchedule.h"
 #include "motion/TickThread.h"
-#include "tests/motion/ManualTickClock.h"
+#include "tests/support/ManualTickClock.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "motion/MotionState.h"
 #include "motion/TickThread.h"
 #include "tests/motion/LoopbackCamera.h"
-#include "tests/motion/ManualTickClock.h"
+#include "tests/support/ManualTickClock.h"
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"

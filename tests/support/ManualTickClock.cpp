@@ -1,4 +1,4 @@
-#include "tests/motion/ManualTickClock.h"
+#include "tests/support/ManualTickClock.h"
 
 TickSchedule::Clock::time_point ManualTickClock::now()
 {
