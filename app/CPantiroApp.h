@@ -4,7 +4,6 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <memory>
-#include <thread>
 
 class CAppDlg;
 
@@ -25,11 +24,7 @@ public:
     CAppDlg* mainDialog() const { return dialog_.get(); }
 
 private:
-    void loadCameraRequests();
-
     SingleInstanceLock lock_;
-    std::thread cameraLoader_;
-    bool cameraRequestsReady_ = false;
     SettingsStore store_;
     std::unique_ptr<CAppDlg> dialog_;
 };

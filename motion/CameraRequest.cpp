@@ -1,7 +1,8 @@
 #include "motion/CameraRequest.h"
 
 #include "motion/CameraUrl.h"
-#include "motion/CurlLibrary.h"
+
+#include <curl/curl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,7 +35,6 @@ long CameraPort()
 }
 
 struct BodySink {
-    const CurlLibrary& curl;
     CURL* handle;
     char* body; // null: the body is not wanted
     int32_t stored = 0;
@@ -47,7 +47,7 @@ size_t StoreBody(char* data, size_t size, size_t count, void* userData)
 {
     auto* sink = static_cast<BodySink*>(userData);
     long status = 0;
-    sink->curl.easy_getinfo(sink->handle, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(sink->handle, CURLINFO_RESPONSE_CODE, &status);
     if (sink->body == nullptr || status != 200)
         return 0;
     const size_t total = size * count;
@@ -62,37 +62,37 @@ size_t StoreBody(char* data, size_t size, size_t count, void* userData)
 }
 
 struct CurlDeleter {
-    void operator()(CURL* handle) const { Curl()->easy_cleanup(handle); }
-    void operator()(CURLU* url) const { Curl()->url_cleanup(url); }
-    void operator()(curl_slist* list) const { Curl()->slist_free_all(list); }
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
 template <typename T> using CurlPtr = std::unique_ptr<T, CurlDeleter>;
 
-CurlPtr<CURLU> BuildUrl(const CurlLibrary& curl, const std::string& host, const std::string& path)
+CurlPtr<CURLU> BuildUrl(const std::string& host, const std::string& path)
 {
-    CurlPtr<CURLU> url(curl.url());
+    CurlPtr<CURLU> url(curl_url());
     if (!url)
         return nullptr;
     const CameraUrlTarget target = EncodeCameraTarget(path);
     const std::string port = std::to_string(CameraPort());
-    if (curl.url_set(url.get(), CURLUPART_SCHEME, "http", 0) != CURLUE_OK
-        || curl.url_set(url.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK
-        || curl.url_set(url.get(), CURLUPART_PORT, port.c_str(), 0) != CURLUE_OK
-        || curl.url_set(url.get(), CURLUPART_PATH, target.path.c_str(), 0) != CURLUE_OK)
+    if (curl_url_set(url.get(), CURLUPART_SCHEME, "http", 0) != CURLUE_OK
+        || curl_url_set(url.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK
+        || curl_url_set(url.get(), CURLUPART_PORT, port.c_str(), 0) != CURLUE_OK
+        || curl_url_set(url.get(), CURLUPART_PATH, target.path.c_str(), 0) != CURLUE_OK)
         return nullptr;
-    if (target.query && curl.url_set(url.get(), CURLUPART_QUERY, target.query->c_str(), 0) != CURLUE_OK)
+    if (target.query && curl_url_set(url.get(), CURLUPART_QUERY, target.query->c_str(), 0) != CURLUE_OK)
         return nullptr;
     return url;
 }
 
-CurlPtr<curl_slist> BuildHeaders(const CurlLibrary& curl)
+CurlPtr<curl_slist> BuildHeaders()
 {
     curl_slist* list = nullptr;
     for (const char* line : kHeaderLines) {
-        curl_slist* longer = curl.slist_append(list, line);
+        curl_slist* longer = curl_slist_append(list, line);
         if (longer == nullptr) {
-            curl.slist_free_all(list);
+            curl_slist_free_all(list);
             return nullptr;
         }
         list = longer;
@@ -104,13 +104,14 @@ CurlPtr<curl_slist> BuildHeaders(const CurlLibrary& curl)
 
 bool InitCameraRequests()
 {
-    return Curl() != nullptr;
+    // Plain HTTP needs the sockets and nothing else: no TLS, no other protocol. The WIN32 flag
+    // starts Windows sockets and means nothing elsewhere.
+    return curl_global_init(CURL_GLOBAL_WIN32) == CURLE_OK;
 }
 
 void CleanupCameraRequests()
 {
-    if (const CurlLibrary* curl = Curl())
-        curl->global_cleanup();
+    curl_global_cleanup();
 }
 
 int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody)
@@ -118,32 +119,29 @@ int32_t SendCameraRequest(const std::string& host, const std::string& path, char
     // 0.0.0.0 would reach this machine on Linux; it is the "no camera set" address.
     if (host.empty() || host == "0.0.0.0")
         return 0;
-    const CurlLibrary* curl = Curl();
-    if (curl == nullptr)
-        return 0;
-    CurlPtr<CURLU> url = BuildUrl(*curl, host, path);
-    CurlPtr<curl_slist> headers = BuildHeaders(*curl);
-    CurlPtr<CURL> handle(curl->easy_init());
+    CurlPtr<CURLU> url = BuildUrl(host, path);
+    CurlPtr<curl_slist> headers = BuildHeaders();
+    CurlPtr<CURL> handle(curl_easy_init());
     if (!url || !headers || !handle)
         return 0;
 
-    BodySink sink{*curl, handle.get(), readBody ? body : nullptr};
+    BodySink sink{handle.get(), readBody ? body : nullptr};
     CURL* h = handle.get();
     const bool configured =
-        curl->easy_setopt(h, CURLOPT_CURLU, url.get()) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_TIMEOUT_MS, kExchangeTimeoutMs) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/4.0") == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_BUFFERSIZE, static_cast<long>(kCameraBodyPieceSize)) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_WRITEFUNCTION, StoreBody) == CURLE_OK
-        && curl->easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK;
-    if (!configured || curl->easy_perform(h) != CURLE_OK)
+        curl_easy_setopt(h, CURLOPT_CURLU, url.get()) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, kExchangeTimeoutMs) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/4.0") == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_BUFFERSIZE, static_cast<long>(kCameraBodyPieceSize)) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, StoreBody) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK;
+    if (!configured || curl_easy_perform(h) != CURLE_OK)
         return 0;
     return sink.stored;
 }

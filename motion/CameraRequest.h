@@ -9,7 +9,8 @@ constexpr int32_t kCameraBodyCapacity = 449999;  // a body buffer holds at least
 constexpr int32_t kCameraBodyStoreLimit = 448976;  // pieces are stored while the total is below
 constexpr int32_t kCameraBodyPieceSize = 1024;
 
-// Once per process, before any thread runs a request.
+// Once per process, in main before any window or thread; false when the sockets cannot be
+// prepared. The cleanup comes after the last request has ended.
 bool InitCameraRequests();
 void CleanupCameraRequests();
 

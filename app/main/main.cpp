@@ -1,4 +1,5 @@
-#include "app/CPantiroApp.h"
+#include "app/RunPantiro.h"
+#include "motion/CameraRequest.h"
 #include "platform/QtMessageBoxes.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 
 int main(int argc, char** argv)
 {
+    // HTTP takes the place of sockets; it is ready before any window, thread, settings or lock.
+    const bool cameraRequestsReady = InitCameraRequests();
     QApplication application(argc, argv);
     // The settings profile: Korvath/pantiro.conf in the user's configuration directory.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
@@ -20,9 +23,9 @@ int main(int argc, char** argv)
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     InstallQtMessageBoxes();
-
-    CPantiroApp app;
-    if (!app.InitInstance())
-        return 1;
-    return app.Run();
+    const int result = RunPantiro(cameraRequestsReady);
+    // Every thread that could make a request has ended with the main window.
+    if (cameraRequestsReady)
+        CleanupCameraRequests();
+    return result;
 }

@@ -1,5 +1,6 @@
 #include "tests/app/AppTestFixture.h"
 
+#include "motion/CameraRequest.h"
 #include "platform/TrayIcon.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,9 @@
 
 void AppTest::SetUp()
 {
+    // As main does before anything else.
+    static const bool cameraRequestsReady = InitCameraRequests();
+    ASSERT_TRUE(cameraRequestsReady);
     // Every test starts as on a machine where Pantiro never ran, also when one process runs them all.
     QFile::remove(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
                             QCoreApplication::applicationName())

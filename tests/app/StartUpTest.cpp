@@ -2,6 +2,7 @@
 
 #include "app/CSelLangDlg.h"
 #include "app/ProcessState.h"
+#include "app/RunPantiro.h"
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/ScriptedMessageBoxes.h"
@@ -27,11 +28,15 @@ void chooseLanguage(QDialog& dialog, int radioId)
     QTest::mouseClick(Control<QPushButton>(dialog, CSelLangDlg::kOkId), Qt::LeftButton);
 }
 
+QString settingsPath()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s, QCoreApplication::applicationName())
+        .fileName();
+}
+
 QByteArray settingsFile()
 {
-    QFile file(
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s, QCoreApplication::applicationName())
-            .fileName());
+    QFile file(settingsPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -84,6 +89,17 @@ TEST_F(AppTest, AStoredLanguageSkipsTheDialog)
     writeSetting("Language", u"1"_s);
     EXPECT_EQ(ControlText(start(), 150), u"Exit"_s);
     EXPECT_EQ(dialogs.shownCount(), 0);
+}
+
+// A first start would ask for the language and write it; without sockets none of that happens.
+TEST_F(AppTest, WithoutSocketsTheStartEndsAtItsMessageBeforeAnythingIsReadOrWritten)
+{
+    QFile::remove(settingsPath());
+    ScriptedMessageBoxes::expect(u"Socket Init Error"_s, MessageButtons::Ok, MessageIcon::Information,
+                                 MessageAnswer::Ok);
+    EXPECT_EQ(RunPantiro(false), 1);
+    EXPECT_FALSE(QFile::exists(settingsPath()));
+    EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
 }
 
 TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)

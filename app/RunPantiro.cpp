@@ -1,0 +1,16 @@
+#include "app/RunPantiro.h"
+
+#include "app/CPantiroApp.h"
+#include "base/MessageBox.h"
+
+int RunPantiro(bool cameraRequestsReady)
+{
+    if (!cameraRequestsReady) {
+        MessageBox(nullptr, QStringLiteral("Socket Init Error"), MessageButtons::Ok, MessageIcon::Information);
+        return 1;
+    }
+    CPantiroApp app;
+    if (!app.InitInstance())
+        return 1;
+    return app.Run();
+}
