@@ -1,6 +1,7 @@
 // Start-up to the main window shown, and the idle process's CPU and memory with its timers
-// running, beside a minimal Qt Widgets program that shows one empty dialog. Both run under a
-// private Xvfb with fresh settings; a start ends when the window server maps the window.
+// running, beside a minimal Qt Widgets program that shows a dialog with one line of text and one
+// button, and beside the same program showing the bare dialog. All run under a private Xvfb with
+// fresh settings; a start ends when the window server maps the window.
 #include "bench/startup/ChildProcess.h"
 #include "bench/startup/WindowWatch.h"
 
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -30,6 +32,7 @@ constexpr auto kIdleSpan = std::chrono::seconds(15);
 struct Program {
     const char* name;
     std::string path;
+    std::vector<std::string> arguments;
     std::string title;
 };
 
@@ -55,7 +58,7 @@ std::unique_ptr<ChildProcess> startAndWait(const Program& program, WindowWatch& 
                                            double& milliseconds)
 {
     const Clock::time_point start = Clock::now();
-    auto child = std::make_unique<ChildProcess>(program.path, std::vector<std::string>{}, environment, work.string());
+    auto child = std::make_unique<ChildProcess>(program.path, program.arguments, environment, work.string());
     if (!watch.waitForWindow(program.title, kWindowTimeout)) {
         std::fprintf(stderr, "%s: no window within the time-out\n", program.name);
         return nullptr;
@@ -130,14 +133,16 @@ int main()
 
     const std::vector<std::string> environment = prepareHome(home, runtime, display);
     const fs::path work = home / "work";
-    const Program minimal{"minimal", MINIMAL_EXE, "Minimal"};
-    const Program pantiro{"pantiro", PANTIRO_EXE, "Pantiro [Mobotix]"};
+    const Program empty{"empty", MINIMAL_EXE, {"--empty"}, "Empty"};
+    const Program minimal{"minimal", MINIMAL_EXE, {}, "Minimal"};
+    const Program pantiro{"pantiro", PANTIRO_EXE, {}, "Pantiro [Mobotix]"};
+    const Program* const programs[] = {&empty, &minimal, &pantiro};
 
     // One start of each to warm the caches, then alternating runs.
-    std::vector<double> times[2];
+    std::vector<double> times[std::size(programs)];
     for (int run = 0; run <= kRuns; ++run) {
         int index = 0;
-        for (const Program* program : {&minimal, &pantiro}) {
+        for (const Program* program : programs) {
             double ms = 0;
             if (!startAndWait(*program, watch, environment, work, ms))
                 return 1;
@@ -148,7 +153,7 @@ int main()
     }
     std::printf("%-8s %s\n", "program", "start-up to window shown, ms (each run)");
     int index = 0;
-    for (const Program* program : {&minimal, &pantiro}) {
+    for (const Program* program : programs) {
         std::printf("%-8s", program->name);
         for (double ms : times[index])
             std::printf(" %7.1f", ms);
@@ -170,11 +175,14 @@ int main()
     idlePantiro->stop();
     idleMinimal->stop();
 
-    const double startMinimal = median(times[0]);
-    const double startPantiro = median(times[1]);
+    const double startEmpty = median(times[0]);
+    const double startMinimal = median(times[1]);
+    const double startPantiro = median(times[2]);
+    std::printf("figure: startup-empty-ms = %.1f ms\n", startEmpty);
     std::printf("figure: startup-minimal-ms = %.1f ms\n", startMinimal);
     std::printf("figure: startup-pantiro-ms = %.1f ms\n", startPantiro);
     std::printf("figure: startup-ratio = %.2f x\n", startPantiro / startMinimal);
+    std::printf("figure: startup-ratio-empty = %.2f x\n", startPantiro / startEmpty);
     std::printf("figure: idle-cpu-percent = %.2f %%\n", idleCpu * 100.0);
     std::printf("figure: memory-minimal-mb = %.1f MB\n", memoryMinimal);
     std::printf("figure: memory-pantiro-mb = %.1f MB\n", memoryPantiro);
