@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-// Camera requests of this test process go to a loopback server: libcurl loaded once, and no
+// Camera requests of this test process go to a loopback server: libcurl prepared once, and no
 // proxy from the environment in between.
 inline bool PrepareLoopbackCameraRequests()
 {
