@@ -80,8 +80,9 @@ TEST_F(AppTest, ExitAnsweredYesSavesTheFinalPositionAndReleasesEverything)
     EXPECT_EQ(processState().motion.posX, 350) << "the tick thread has stopped";
 }
 
-// The position is saved once before the tick thread is stopped and once after: a tick that
-// falls between the two must be in the stored position.
+// The exit question stops the moving head; the position is saved before the tick thread is
+// stopped and again after it, so a tick that read the direction before the stop and adds only
+// after the first save is in the stored position too.
 TEST_F(AppTest, ExitWhileMovingStoresWhereTheCountersStopped)
 {
     writeSetting("Language", u"0"_s);
@@ -101,7 +102,8 @@ TEST_F(AppTest, ExitWhileMovingStoresWhereTheCountersStopped)
     clock.advance(30ms);
     ASSERT_TRUE(clock.waitForSleepUntil(40ms));
 
-    // Once the first save is on disk, two more ticks come due while the exit stops the thread.
+    // Once the first save is on disk, two ticks that still count Right come due while the exit
+    // stops the thread.
     std::thread lateTicks([&] {
         for (int wait = 0; wait < 5000; ++wait) {
             QFile file(settingsFile);
@@ -109,6 +111,7 @@ TEST_F(AppTest, ExitWhileMovingStoresWhereTheCountersStopped)
                 break;
             std::this_thread::sleep_for(2ms);
         }
+        processState().motion.direction = Right;
         clock.advance(20ms);
         clock.release();
     });
