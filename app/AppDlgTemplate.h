@@ -32,9 +32,5 @@ constexpr int PositionList = 600;
 
 const DialogTemplate& AppDlgTemplate();
 
-// A control and the string ID of its caption, in the order ApplyLanguage sets them.
-struct ControlCaption {
-    int controlId;
-    int textId;
-};
+// The captions in the order ApplyLanguage sets them.
 const QList<ControlCaption>& AppDlgCaptions();

@@ -108,6 +108,7 @@ void CAppDlg::connectCommands()
         connect(Control<QPushButton>(*this, id), &QPushButton::clicked, this, handler);
     };
     onClick(AppDlgId::Help, [this] { ShowHelp(*this); });
+    onClick(AppDlgId::Settings, [this] { OnSettings(); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
     for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,

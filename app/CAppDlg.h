@@ -64,6 +64,8 @@ private:
     void addTrayIcon();
     void startTimers();
     void OnClose();
+    // The settings dialog; after its OK the window re-captions itself and reopens the port.
+    void OnSettings();
     void OnActivate(bool minimised);
     void OnPatrolTick();
     // The list's rows from the list file, and the commands and the patrol that work on them.

@@ -11,10 +11,13 @@ struct AppConfig;
 // <application name>), every value a string.
 class SettingsStore {
 public:
+    virtual ~SettingsStore() = default;
+
     // The stored text, or `fallback` when the value is missing. A hand-edited value with
     // commas reads back whole.
     QString read(const QString& name, const QString& fallback) const;
-    void write(const QString& name, const QString& text);
+    // Virtual so that a test can watch the order of the writes.
+    virtual void write(const QString& name, const QString& text);
 
     // The folder of the settings file: the profile that one running instance owns. Where the
     // native store is no file (the Windows registry), the folder an INI profile would use.

@@ -45,6 +45,12 @@ struct ControlSpec {
     int maxLength = 0;  // Edit: 0 leaves the platform's limit
 };
 
+// A control and the string ID of the caption that a dialog gives it in the current language.
+struct ControlCaption {
+    int controlId;
+    int textId;
+};
+
 struct DialogTemplate {
     QString caption;
     int width = 0; // dialog units
