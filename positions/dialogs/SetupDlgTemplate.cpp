@@ -29,7 +29,9 @@ QList<ControlSpec> controls()
     const int labelWidth[] = {126, 96, 122, 126};
     for (int i = 0; i < 4; ++i) {
         list.append({Id::Time + i, K::Edit, 136, timeY[i], 46, 12, {}, 0, kTimeEdit, Id::kTimeMaxChars});
-        list.append({Id::TimeLabel + i, K::Text, labelX[i], labelY[i], labelWidth[i], 8});
+        // Two lines high, not one: the English texts are wider than their labels in this font,
+        // and a cut-off second line would hide the rest of the text.
+        list.append({Id::TimeLabel + i, K::Text, labelX[i], labelY[i], labelWidth[i], 16});
     }
     list.append({Id::GroupCommands, K::GroupBox, 7, 88, 309, 136, u"Kommandos"_s});
     const int commandY[] = {104, 118, 133, 147, 161, 176, 190, 204};
