@@ -12,6 +12,7 @@
 #include "controls/ReportListRows.h"
 #include "motion/PatrolSequencer.h"
 #include "positions/PositionCommands.h"
+#include "positions/dialogs/CInfoDlg.h"
 #include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
@@ -109,6 +110,7 @@ void CAppDlg::connectCommands()
     };
     onClick(AppDlgId::Help, [this] { ShowHelp(*this); });
     onClick(AppDlgId::Settings, [this] { OnSettings(); });
+    onClick(AppDlgId::Info, [this] { RunInfoDialog(this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
     for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
