@@ -173,7 +173,7 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
     config.language = 1;
     config.portName = QStringLiteral("Kein");
     config.baudRate = 19200;
-    config.cameraAddress = QStringLiteral("192.168.1.20");
+    config.cameraAddress = QStringLiteral("127.1.2.3");
     for (int i = 0; i < AppConfig::kCommandCount; ++i)
         config.commands.at(static_cast<size_t>(i)) = QStringLiteral("path%1 with, comma").arg(i + 1);
     config.dwellMs = 1500;
@@ -186,7 +186,7 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
 
     EXPECT_EQ(store.read(QStringLiteral("Language"), {}), QStringLiteral("1"));
     EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("Kein,19200"));
-    EXPECT_EQ(store.read(QStringLiteral("CommAdr"), {}), QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(store.read(QStringLiteral("CommAdr"), {}), QStringLiteral("127.1.2.3"));
     EXPECT_EQ(store.read(QStringLiteral("Cmd8"), {}), QStringLiteral("path8 with, comma"));
     EXPECT_EQ(store.read(QStringLiteral("Times"), {}), QStringLiteral("1500,-3,7,90"));
     EXPECT_EQ(store.read(QStringLiteral("Options"), {}), QStringLiteral("1,0,1"));
