@@ -2,6 +2,7 @@
 
 #include "app/AppDlgTemplate.h"
 #include "app/CSelLangDlg.h"
+#include "app/LivePictureView.h"
 #include "app/PositionListSetup.h"
 #include "app/ProcessState.h"
 #include "app/ShowHelp.h"
@@ -44,9 +45,11 @@ CAppDlg::CAppDlg(SettingsStore& store)
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
       directions_(state_.motion, appConfig(), ports_, motionView_), positionTimer_(this), liveImageTimer_(this),
+      livePicture_(nullptr), liveFeed_(state_.picture),
       tray_(kTrayIconId, this), images_(kListImageSize)
 {
     BuildDialog(*this, AppDlgTemplate());
+    livePicture_ = new LivePictureView(this);
     positionTimer_.setObjectName(QStringLiteral("timer100"));
     liveImageTimer_.setObjectName(QStringLiteral("timer500"));
     connectCommands();
@@ -117,6 +120,7 @@ void CAppDlg::connectCommands()
                    AppDlgId::PositionRemove})
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
+    connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
     connect(&tray_, &TrayIcon::notify, this, &CAppDlg::OnTrayNotify);
 }
 

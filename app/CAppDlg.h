@@ -5,6 +5,7 @@
 #include "controls/ImageList.h"
 #include "motion/CommPort.h"
 #include "motion/DirectionControl.h"
+#include "motion/LiveImageFeed.h"
 #include "motion/TickThread.h"
 #include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 class CReportListCtrl;
+class LivePictureView;
 class PatrolSequencer;
 class PositionCommands;
 class ReportListRows;
@@ -47,6 +49,7 @@ public:
 
     void centreOnScreen();
     CReportListCtrl* listControl() const { return list_.get(); }
+    LivePictureView* livePicture() const { return livePicture_; }
     const TrayIcon& tray() const { return tray_; }
 
 signals:
@@ -68,6 +71,8 @@ private:
     void OnSettings();
     void OnActivate(bool minimised);
     void OnPatrolTick();
+    // Draws the last completed picture, then starts the next fetch when none runs.
+    void OnLiveImageTick();
     // The list's rows from the list file, and the commands and the patrol that work on them.
     void loadPositions();
     // The context menu at a point in screen coordinates; (-1, -1) comes from the keyboard.
@@ -84,6 +89,9 @@ private:
     int tickTimerId_ = 0;
     QTimer positionTimer_;
     QTimer liveImageTimer_;
+    LivePictureView* livePicture_;
+    // Its end ends a running fetch at once; the window's end thus never waits for the camera.
+    LiveImageFeed liveFeed_;
     TrayIcon tray_;
     QIcon appIcon_;
     ImageList images_;

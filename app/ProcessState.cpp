@@ -12,6 +12,7 @@ void ClearProcessState()
 {
     ProcessState& state = processState();
     state.workingDirectory.clear();
+    state.picture.clear();
     state.motion.clear();
     state.patrol.clear();
     appConfig() = AppConfig{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "motion/LiveImageBuffer.h"
 #include "motion/MotionState.h"
 #include "motion/PatrolState.h"
 
@@ -9,6 +10,7 @@
 // is created, then alive for the whole process.
 struct ProcessState {
     QString workingDirectory; // recorded once by the main window; the position list file lives there
+    LiveImageBuffer picture;  // the live picture, written by the image worker
     MotionState motion;
     PatrolState patrol;
 };

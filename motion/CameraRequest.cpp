@@ -1,5 +1,6 @@
 #include "motion/CameraRequest.h"
 
+#include "motion/CameraRequestAbort.h"
 #include "motion/CameraUrl.h"
 
 #include <curl/curl.h>
@@ -8,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +65,27 @@ size_t StoreBody(char* data, size_t size, size_t count, void* userData)
     return total;
 }
 
+curl_socket_t OpenAbortableSocket(void* abort, curlsocktype, curl_sockaddr* address)
+{
+    const int socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (socket < 0)
+        return CURL_SOCKET_BAD;
+    static_cast<CameraRequestAbort*>(abort)->attach(socket);
+    return socket;
+}
+
+int CloseAbortableSocket(void* abort, curl_socket_t socket)
+{
+    static_cast<CameraRequestAbort*>(abort)->detach(socket);
+    return ::close(socket);
+}
+
+// libcurl asks at least once a second, also while the camera is silent.
+int StopWhenAborted(void* abort, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const CameraRequestAbort*>(abort)->aborted() ? 1 : 0;
+}
+
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
@@ -100,6 +125,17 @@ CurlPtr<curl_slist> BuildHeaders()
     return CurlPtr<curl_slist>(list);
 }
 
+bool SetAbortable(CURL* h, CameraRequestAbort* abort)
+{
+    return curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, OpenAbortableSocket) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, abort) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, CloseAbortableSocket) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, abort) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, StopWhenAborted) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_XFERINFODATA, abort) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
+}
+
 } // namespace
 
 bool InitCameraRequests()
@@ -114,7 +150,8 @@ void CleanupCameraRequests()
     curl_global_cleanup();
 }
 
-int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody)
+int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
+                          CameraRequestAbort* abort)
 {
     // 0.0.0.0 would reach this machine on Linux; it is the "no camera set" address.
     if (host.empty() || host == "0.0.0.0")
@@ -140,8 +177,9 @@ int32_t SendCameraRequest(const std::string& host, const std::string& path, char
         && curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_BUFFERSIZE, static_cast<long>(kCameraBodyPieceSize)) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, StoreBody) == CURLE_OK
-        && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK;
-    if (!configured || curl_easy_perform(h) != CURLE_OK)
+        && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK
+        && (abort == nullptr || SetAbortable(h, abort));
+    if (!configured || (abort != nullptr && abort->aborted()) || curl_easy_perform(h) != CURLE_OK)
         return 0;
     return sink.stored;
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class CameraRequestAbort;
+
 // One synchronous HTTP GET to the camera. Free of Qt, safe on several threads at once.
 
 constexpr int32_t kCameraBodyCapacity = 449999;  // a body buffer holds at least this much
@@ -16,5 +18,6 @@ void CleanupCameraRequests();
 
 // GET http://host/path (port 80, or PANTIRO_CAMERA_PORT) with the camera's header lines.
 // With readBody set and status 200 the body goes raw into `body`; returns the bytes stored,
-// 0 for anything else (no body wanted, another status, any failure).
-int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody);
+// 0 for anything else (no body wanted, another status, any failure, an abort).
+int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
+                          CameraRequestAbort* abort = nullptr);

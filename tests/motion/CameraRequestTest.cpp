@@ -1,4 +1,5 @@
 #include "motion/CameraRequest.h"
+#include "motion/CameraRequestAbort.h"
 #include "tests/support/RawHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -242,4 +243,29 @@ TEST_F(CameraRequestTest, TwoThreadsAtOnceEachGetTheirOwnBody)
     b.join();
     EXPECT_EQ(failuresA + failuresB, 0);
     EXPECT_TRUE(overlapped);
+}
+
+// A silent camera is left as soon as the abort comes (the socket is shut down); one that does
+// not even accept is left at the request's next look at the flag, within a second.
+TEST_F(CameraRequestTest, AnAbortEndsARunningRequestPromptly)
+{
+    RawHttpServer silent([](const RawHttpRequest&) { return RawHttpResponse::silence(); });
+    FullListener unaccepting;
+    const struct {
+        const char* camera;
+        uint16_t port;
+        std::chrono::milliseconds longest;
+    } cases[] = {{"silent", silent.port(), 300ms}, {"not accepting", unaccepting.port, 1300ms}};
+    for (const auto& c : cases) {
+        setenv("PANTIRO_CAMERA_PORT", std::to_string(c.port).c_str(), 1);
+        CameraRequestAbort abort;
+        std::atomic<int32_t> result{-1};
+        std::thread request([&] { result = SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true, &abort); });
+        std::this_thread::sleep_for(300ms);
+        const auto start = Clock::now();
+        abort.abort();
+        request.join();
+        EXPECT_LT(Clock::now() - start, c.longest) << c.camera;
+        EXPECT_EQ(result, 0) << c.camera;
+    }
 }

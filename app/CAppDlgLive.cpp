@@ -1,0 +1,23 @@
+#include "app/CAppDlg.h"
+
+#include "app/LivePictureView.h"
+#include "app/ProcessState.h"
+#include "base/AppConfig.h"
+
+namespace {
+
+constexpr int kPictureCommand = 7;
+
+} // namespace
+
+void CAppDlg::OnLiveImageTick()
+{
+    // Minimised, the window is hidden: neither drawing nor network traffic.
+    if (state_.motion.minimised != 0)
+        return;
+    const LiveImageFeed::Picture picture = liveFeed_.lastCompleted();
+    if (picture.size != 0)
+        livePicture_->drawPicture(picture.bytes, picture.size);
+    const AppConfig& config = appConfig();
+    liveFeed_.startNextFetch(config.cameraAddress.toStdString(), config.command(kPictureCommand).toStdString());
+}

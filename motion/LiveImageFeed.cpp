@@ -1,0 +1,27 @@
+#include "motion/LiveImageFeed.h"
+
+#include "motion/LiveImageBuffer.h"
+
+LiveImageFeed::Picture LiveImageFeed::lastCompleted()
+{
+    takeCompletedFetch();
+    return Picture{buffer_.data[static_cast<size_t>(shown_)].data(), shownSize_};
+}
+
+bool LiveImageFeed::startNextFetch(const std::string& host, const std::string& path)
+{
+    takeCompletedFetch();
+    if (fetchPending_ || host.empty())
+        return false;
+    fetchPending_ = worker_.start(buffer_, buffer_.data[static_cast<size_t>(1 - shown_)].data(), host, path);
+    return fetchPending_;
+}
+
+void LiveImageFeed::takeCompletedFetch()
+{
+    if (!fetchPending_ || buffer_.busy.load(std::memory_order_acquire) != 0)
+        return;
+    fetchPending_ = false;
+    shown_ = 1 - shown_;
+    shownSize_ = buffer_.byteCount.load(std::memory_order_acquire);
+}
