@@ -1,6 +1,7 @@
 // Saving and loading a list of 1000 positions through the real list control, set up as the main
 // window sets it up. Each figure is the median of several runs; a save includes the sync of the
 // file and its directory.
+#include "bench/MedianTime.h"
 #include "controls/ReportListRows.h"
 #include "positions/PositionListFile.h"
 #include "tests/controls/PositionListWindow.h"
@@ -23,18 +24,6 @@ constexpr int kRuns = 21;
 
 const QStringList kFixedRows = {u"Referenzfahrt"_s, u"Nullfahrt"_s, u"Pause"_s};
 
-double MedianMs(const std::function<void()>& run)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + kRuns / 2, times.end());
-    return times[kRuns / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,10 +41,10 @@ int main(int argc, char** argv)
     }
 
     bool saved = true;
-    const double saveMs = MedianMs([&] { saved = SavePositionList(path, fullRows) && saved; });
+    const double saveMs = MedianMs(kRuns, [&] { saved = SavePositionList(path, fullRows) && saved; });
 
     int loaded = 0;
-    const double loadMs = MedianMs([&] {
+    const double loadMs = MedianMs(kRuns, [&] {
         PositionListWindow fresh(kFixedRows);
         ReportListRows rows(*fresh.list);
         loaded = LoadPositionList(path, rows);

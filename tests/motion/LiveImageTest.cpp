@@ -158,7 +158,7 @@ TEST_F(LiveImageTest, ASlowCameraGetsOneFetchAtATimeAndThePictureBeingDrawnStays
 }
 
 // No address: no fetch at all. "0.0.0.0": a fetch starts and fails at once, contacting nothing.
-// A thread that cannot start leaves `busy` clear, so the next tick fetches.
+// A thread that cannot start leaves `busy` clear, so the next tick fetches. A fetch works on copies.
 TEST_F(LiveImageTest, FetchesStartOnlyWithAnAddressAndAfterAThreadThatDidNotStart)
 {
     RawHttpServer camera([](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.1 200 OK", "x"); });
@@ -175,9 +175,11 @@ TEST_F(LiveImageTest, FetchesStartOnlyWithAnAddressAndAfterAThreadThatDidNotStar
     EXPECT_EQ(buffer->busy.load(), 0);
     EXPECT_TRUE(feed.startNextFetch("0.0.0.0", kPath));
     EXPECT_EQ(completed(feed).size, 0);
-    EXPECT_TRUE(feed.startNextFetch(host, kPath));
+    // The fetch keeps its own copies: the texts it was started with are gone at once.
+    EXPECT_TRUE(feed.startNextFetch(std::string(host), kPath + "?copy"));
     EXPECT_EQ(completed(feed).size, 1);
-    EXPECT_EQ(camera.requests().size(), 1u);
+    ASSERT_EQ(camera.requests().size(), 1u);
+    EXPECT_EQ(camera.requests().front().requestLine(), "GET /" + kPath + "?copy HTTP/1.1");
 }
 
 // The feed's end (the program's exit) ends a fetch from a silent or a 3 s camera at once.
