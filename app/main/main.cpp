@@ -15,6 +15,8 @@ int main(int argc, char** argv)
     // The settings profile: Korvath/pantiro.conf in the user's configuration directory.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
     QCoreApplication::setApplicationName(QStringLiteral("pantiro"));
+    // Links the window to its menu entry, also where the window manager does not go by class.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvath.Pantiro"));
     // The main window hides to the tray; only its confirmed exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     // Message box buttons speak the desktop's language ("Ja", "Nein"), as the system's own boxes do.
