@@ -122,6 +122,7 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
             EXPECT_FALSE(FindControl(dialog, 703)->isEnabled());
             Control<QComboBox>(dialog, 200)->setCurrentText(u"/dev/ttyUSB0"_s);
             Control<QComboBox>(dialog, 201)->setCurrentText(u"38400"_s);
+            retype(Control<IpAddressEdit>(dialog, 250)->field(0), u"127"_s);
             retype(Control<IpAddressEdit>(dialog, 250)->field(3), u"9"_s);
             retype(Control<QLineEdit>(dialog, 500), QString(300, u'p'));
             retype(Control<QLineEdit>(dialog, 600), {});
@@ -138,7 +139,7 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
         EXPECT_EQ(config.language, 1);
         EXPECT_EQ(config.portName, u"/dev/ttyUSB0"_s);
         EXPECT_EQ(config.baudRate, 38400);
-        EXPECT_EQ(config.cameraAddress, u"0.0.0.9"_s);
+        EXPECT_EQ(config.cameraAddress, u"127.0.0.9"_s);
         EXPECT_EQ(config.command(1), QString(255, u'p'));
         EXPECT_EQ(config.dwellMs, 0) << "an empty time edit stores 0";
         EXPECT_EQ(config.cyclePauseSec, 2147483647) << "digits only, 19 of them, beyond 32 bits";
