@@ -10,6 +10,8 @@
 #include <thread>
 
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -37,6 +39,15 @@ std::unique_ptr<QSerialPort> OpenDevice(const QString& path, const SerialLineReq
     return port;
 }
 
+// The driver of the device a path leads to now (following links), or -1 when there is none.
+int64_t DeviceDriver(const QString& path)
+{
+    struct stat device {};
+    if (::stat(path.toLocal8Bit().constData(), &device) != 0 || !S_ISCHR(device.st_mode))
+        return -1;
+    return major(device.st_rdev);
+}
+
 bool WriteAll(QSerialPort& port, const char* bytes, qint64 count)
 {
     if (port.write(bytes, count) != count)
@@ -51,9 +62,40 @@ bool WriteAll(QSerialPort& port, const char* bytes, qint64 count)
 } // namespace
 
 struct CommPort::Slot {
-    std::unique_ptr<QSerialPort> port; // null for a slot taken with an empty name
+    std::unique_ptr<QSerialPort> port; // null for a slot taken with an empty name or a lost device
     int32_t delayMs = 0;
+    QString path;                // as configured, a /dev/serial/by-id/... link stays a link
+    SerialLineRequest request{};
+    int64_t driver = -1;         // of the device first opened; a reopen takes no other
 };
+
+// A USB adapter pulled and plugged in again comes back under its configured name, behind a
+// link perhaps at another device number, but of the same driver. Anything else under that
+// name (another kind of port, a pseudo-terminal instead of an adapter) is not our head.
+bool CommPort::Reopen(Slot& slot)
+{
+    if (slot.path.isEmpty() || DeviceDriver(slot.path) != slot.driver)
+        return false;
+    slot.port = OpenDevice(slot.path, slot.request);
+    return slot.port != nullptr;
+}
+
+namespace {
+
+// Writes every byte, pausing `delayMs` after each when it is set; returns how many got out.
+int WriteBytes(QSerialPort& port, const char* bytes, int count, int32_t delayMs)
+{
+    if (delayMs <= 0)
+        return WriteAll(port, bytes, count) ? count : 0;
+    for (int i = 0; i < count; ++i) {
+        if (!WriteAll(port, bytes + i, 1))
+            return i;
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    }
+    return count;
+}
+
+} // namespace
 
 CommPort::CommPort() = default;
 
@@ -77,7 +119,7 @@ int CommPort::Open(const QString& name, int32_t baudRate, int32_t dataBits, int3
             if (!port)
                 continue;
         }
-        slot = std::make_unique<Slot>(Slot{std::move(port), delayMs});
+        slot = std::make_unique<Slot>(Slot{std::move(port), delayMs, path, request, DeviceDriver(path)});
         return index;
     }
     return -1;
@@ -87,18 +129,20 @@ int CommPort::Write(int slot, const char* bytes, int count)
 {
     if (slot < 0 || slot >= kSlotCount || count <= 0)
         return 0;
-    const Slot* taken = slots_[static_cast<size_t>(slot)].get();
-    if (taken == nullptr || !taken->port)
+    Slot* taken = slots_[static_cast<size_t>(slot)].get();
+    if (taken == nullptr || (!taken->port && !Reopen(*taken)))
         return 0;
-    QSerialPort& port = *taken->port;
-    if (taken->delayMs <= 0)
-        return WriteAll(port, bytes, count) ? count : 0;
-    for (int i = 0; i < count; ++i) {
-        if (!WriteAll(port, bytes + i, 1))
-            return 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(taken->delayMs));
-    }
-    return count;
+    int sent = WriteBytes(*taken->port, bytes, count, taken->delayMs);
+    if (sent == count)
+        return count;
+    // A pulled adapter leaves a dead handle behind: let it go and try the configured device once
+    // more, so that an adapter already plugged in again gets this very command.
+    const bool lineHeld = taken->port->error() == QSerialPort::TimeoutError;
+    taken->port.reset();
+    if (lineHeld || !Reopen(*taken))
+        return 0;
+    sent += WriteBytes(*taken->port, bytes + sent, count - sent, taken->delayMs);
+    return sent == count ? count : 0;
 }
 
 int CommPort::Close(int slot)

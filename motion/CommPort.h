@@ -28,7 +28,8 @@ public:
     int Open(const QString& name, int32_t baudRate, int32_t dataBits, int32_t parity, int32_t stopBits,
              int32_t handshake, int32_t delayMs);
 
-    // Returns the number of bytes written, 0 on failure.
+    // Returns the number of bytes written, 0 on failure. A device that failed is closed and
+    // opened again under its configured name when it is back (see Reopen), silently.
     int Write(int slot, const char* bytes, int count);
 
     // Returns 1 if a slot was closed, else 0.
@@ -36,6 +37,7 @@ public:
 
 private:
     struct Slot;
+    static bool Reopen(Slot& slot);
     std::array<std::unique_ptr<Slot>, kSlotCount> slots_;
 };
 

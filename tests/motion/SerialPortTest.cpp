@@ -328,3 +328,85 @@ TEST(SerialPort, ReopeningClosesTheOldPortAndCameraNamesOpenNone)
     }
     EXPECT_EQ(ports.Open(QString(), 0, 8, 0, 0, 0, 0), 0) << "no slot left taken";
 }
+
+namespace {
+
+void PointLink(const QString& link, const QString& target)
+{
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(target, link));
+}
+
+// A USB adapter as udev names it: a link that leads to whichever device it is plugged in as.
+struct AdapterBehindLink {
+    QTemporaryDir links;
+    QString link = links.filePath(QStringLiteral("usb-Pantiro_Head-if00-port0"));
+    std::unique_ptr<PseudoTerminal> device;
+
+    AdapterBehindLink() { plugIn(); }
+    void plugIn()
+    {
+        device = std::make_unique<PseudoTerminal>();
+        PointLink(link, device->devicePath());
+    }
+    void pull() { device.reset(); }
+};
+
+} // namespace
+
+// The adapter is pulled mid-drive and plugged in again: the link then leads to a new device (a
+// new pseudo-terminal here), and no restart is needed.
+TEST(SerialPort, APulledAdapterIsReopenedSilentlyUnderItsNameAndNothingElseIsWrittenTo)
+{
+    AdapterBehindLink adapter;
+    AppConfig config;
+    config.portName = adapter.link;
+    config.baudRate = 9600;
+    CommPort ports;
+    OpenCommandPort(config, ports, nullptr);
+    ASSERT_EQ(config.portSlot, 0);
+    MotionState motion;
+    RecordingMotionView view;
+    DirectionControl control(motion, config, ports, view);
+    EXPECT_EQ(control.SendDirection(Up), 1);
+    EXPECT_EQ(adapter.device->drain(), "8");
+
+    adapter.pull();
+    EXPECT_EQ(control.SendDirection(Stop), 0) << "pulled: nothing reaches the head, no box";
+    EXPECT_EQ(control.SendDirection(Left), 0);
+    adapter.plugIn();
+    EXPECT_EQ(control.SendDirection(Right), 1);
+    EXPECT_EQ(adapter.device->drain(), "6");
+
+    // Pulled and plugged in again between two commands: the next one still arrives.
+    adapter.pull();
+    adapter.plugIn();
+    EXPECT_EQ(control.SendDirection(Stop), 1);
+    EXPECT_EQ(adapter.device->drain(), "5");
+
+    // Meanwhile the name leads to a terminal of another driver: that is not our head.
+    adapter.pull();
+    PointLink(adapter.link, QStringLiteral("/dev/ptmx"));
+    EXPECT_EQ(control.SendDirection(Down), 0);
+    adapter.plugIn();
+    EXPECT_EQ(control.SendDirection(Down), 1);
+    EXPECT_EQ(adapter.device->drain(), "2");
+    EXPECT_TRUE(ScriptedMessageBoxes::shown().isEmpty());
+}
+
+TEST(SerialPort, AReopenKeepsTheDeviceExclusiveAndItsLineSettings)
+{
+    AdapterBehindLink adapter;
+    CommPort ports;
+    ASSERT_EQ(OpenAt(ports, adapter.link, 8, CommPort::ParityOdd, CommPort::StopTwo, CommPort::HandshakeAsIs, 5), 0);
+    adapter.pull();
+    EXPECT_EQ(ports.Write(0, "8", 1), 0);
+
+    adapter.plugIn();
+    EXPECT_EQ(ports.Write(0, "84", 2), 2);
+    EXPECT_EQ(adapter.device->drain(), "84");
+    const termios line = adapter.device->lineSettings();
+    EXPECT_EQ(line.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));
+    CommPort otherTable;
+    EXPECT_EQ(Open8N1(otherTable, adapter.device->devicePath()), -1);
+}
