@@ -122,6 +122,11 @@ void CAppDlg::connectCommands()
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
     connect(&tray_, &TrayIcon::notify, this, &CAppDlg::OnTrayNotify);
+    // Hidden without a tray, the window could never be brought back.
+    connect(&tray_, &TrayIcon::hostLost, this, [this] {
+        if (!isVisible() && !ended_)
+            bringBack();
+    });
 }
 
 void CAppDlg::startTimers()

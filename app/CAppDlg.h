@@ -70,6 +70,8 @@ private:
     // The settings dialog; after its OK the window re-captions itself and reopens the port.
     void OnSettings();
     void OnActivate(bool minimised);
+    // Shows the window again, normal and centred, as the tray icon's click does.
+    void bringBack();
     void OnPatrolTick();
     // Draws the last completed picture, then starts the next fetch when none runs.
     void OnLiveImageTick();

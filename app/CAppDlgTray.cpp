@@ -45,9 +45,14 @@ int CAppDlg::OnTrayNotify(int iconId, int mouseMessage)
 {
     if (iconId != kTrayIconId || mouseMessage != TrayIcon::kLeftButtonDown)
         return 0;
+    bringBack();
+    return 1;
+}
+
+void CAppDlg::bringBack()
+{
     showNormal();
     centreOnScreen();
     raise();
     activateWindow();
-    return 1;
 }

@@ -1,5 +1,7 @@
 #include "platform/TrayIcon.h"
 
+#include <utility>
+
 namespace {
 
 std::optional<bool>& availabilityOverride()
@@ -10,7 +12,11 @@ std::optional<bool>& availabilityOverride()
 
 } // namespace
 
-TrayIcon::TrayIcon(int iconId, QObject* parent) : QObject(parent), iconId_(iconId) {}
+TrayIcon::TrayIcon(int iconId, QObject* parent) : QObject(parent), iconId_(iconId)
+{
+    hostPoll_.setInterval(kHostPollMs);
+    connect(&hostPoll_, &QTimer::timeout, this, &TrayIcon::checkHost);
+}
 
 bool TrayIcon::systemTrayAvailable()
 {
@@ -35,12 +41,22 @@ void TrayIcon::add(const QIcon& icon, const QString& tip)
     icon_->setIcon(icon);
     icon_->setToolTip(tip);
     icon_->show();
+    hostSeen_ = systemTrayAvailable();
+    hostPoll_.start();
 }
 
 void TrayIcon::remove()
 {
+    hostPoll_.stop();
     if (icon_)
         icon_->hide();
+}
+
+void TrayIcon::checkHost()
+{
+    const bool available = systemTrayAvailable();
+    if (std::exchange(hostSeen_, available) && !available)
+        emit hostLost();
 }
 
 int TrayIcon::mouseMessageOf(QSystemTrayIcon::ActivationReason reason)

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <optional>
 
@@ -17,6 +18,8 @@ public:
     static constexpr int kLeftButtonDoubleClick = 0x203;
     static constexpr int kRightButtonDown = 0x204;
     static constexpr int kMiddleButtonDown = 0x207;
+    // The desktop tells no one when its notification area goes: while the icon is added, we ask.
+    static constexpr int kHostPollMs = 500;
 
     TrayIcon(int iconId, QObject* parent);
 
@@ -34,8 +37,14 @@ public:
 
 signals:
     void notify(int iconId, int mouseMessage);
+    // The notification area went away (its panel quit or crashed) while the icon was added.
+    void hostLost();
 
 private:
+    void checkHost();
+
     int iconId_;
     QSystemTrayIcon* icon_ = nullptr;
+    QTimer hostPoll_;
+    bool hostSeen_ = false;
 };

@@ -53,3 +53,21 @@ TEST_F(AppTest, WithoutATrayMinimisingOnlyMinimises)
     EXPECT_TRUE(window.isMinimized());
     EXPECT_EQ(processState().motion.minimised, 1);
 }
+
+TEST_F(AppTest, WhenTheTrayHostQuitsTheHiddenWindowComesBackByItself)
+{
+    writeSetting("Language", u"0"_s);
+    TrayIcon::overrideAvailability(true);
+    CAppDlg& window = start();
+    QTRY_VERIFY(window.tray().isAdded());
+    window.showMinimized();
+    QTRY_VERIFY(!window.isVisible());
+
+    TrayIcon::overrideAvailability(false);
+    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 4 * TrayIcon::kHostPollMs);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_EQ(processState().motion.minimised, 0);
+    window.showMinimized();
+    QTest::qWait(2 * TrayIcon::kHostPollMs);
+    EXPECT_TRUE(window.isVisible()) << "no tray now, so minimising only minimises";
+}

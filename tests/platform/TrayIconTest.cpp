@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -21,4 +22,24 @@ TEST(TrayIcon, ClicksArriveAsMouseMessagesWithTheIconId)
     EXPECT_EQ(notified.at(0), (QVariantList{1000, TrayIcon::kLeftButtonDown}));
     EXPECT_EQ(notified.at(1), (QVariantList{1000, TrayIcon::kRightButtonDown}));
     EXPECT_EQ(notified.at(2), (QVariantList{1000, TrayIcon::kLeftButtonDoubleClick}));
+}
+
+TEST(TrayIcon, TheHostGoingAwayIsReportedOnceAndOnlyWhileTheIconIsAdded)
+{
+    TrayIcon tray(1000, nullptr);
+    QSignalSpy lost(&tray, &TrayIcon::hostLost);
+    TrayIcon::overrideAvailability(true);
+    tray.add(QIcon(), u"Pantiro"_s);
+    TrayIcon::overrideAvailability(false);
+    EXPECT_TRUE(lost.wait(4 * TrayIcon::kHostPollMs));
+    QTest::qWait(3 * TrayIcon::kHostPollMs);
+    EXPECT_EQ(lost.size(), 1) << "an absent host is not lost again";
+
+    TrayIcon::overrideAvailability(true);
+    QTest::qWait(2 * TrayIcon::kHostPollMs);
+    tray.remove();
+    TrayIcon::overrideAvailability(false);
+    QTest::qWait(2 * TrayIcon::kHostPollMs);
+    EXPECT_EQ(lost.size(), 1) << "a removed icon watches nothing";
+    TrayIcon::overrideAvailability(std::nullopt);
 }
