@@ -5,6 +5,7 @@
 #include "base/TextRules.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -42,7 +43,21 @@ void readNumbers(const QString& text, std::initializer_list<int32_t*> fields)
     }
 }
 
+// QSettings guards each write with "<file>.lock". A process killed after creating that file and
+// before naming itself in it leaves it empty, and every later write would wait 30 s for it to go
+// stale. Only the instance that holds the profile writes here, so an empty lock is a leftover.
+void RemoveLeftOverLock(const QString& settingsFile)
+{
+    const QFileInfo lock(settingsFile + QStringLiteral(".lock"));
+    if (lock.exists() && lock.size() == 0)
+        QFile::remove(lock.filePath());
+}
+
 }  // namespace
+
+SettingsStore::SettingsStore() = default;
+
+SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::read(const QString& name, const QString& fallback) const
 {
@@ -60,10 +75,26 @@ QString SettingsStore::read(const QString& name, const QString& fallback) const
 
 void SettingsStore::write(const QString& name, const QString& text)
 {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
-                       QCoreApplication::applicationName());
-    settings.beginGroup(LoadString(StringId::kSection));
-    settings.setValue(name, text);
+    if (together_) {
+        together_->setValue(name, text);
+        return;
+    }
+    writeTogether([&] { write(name, text); });
+}
+
+void SettingsStore::writeTogether(const std::function<void()>& writes)
+{
+    if (together_) {
+        writes();
+        return;
+    }
+    together_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
+                                            QCoreApplication::applicationName());
+    RemoveLeftOverLock(together_->fileName());
+    together_->beginGroup(LoadString(StringId::kSection));
+    writes();
+    // The file is replaced once, as the settings object goes.
+    together_.reset();
 }
 
 QString SettingsStore::profileFolder()
@@ -119,13 +150,17 @@ void SaveLanguage(SettingsStore& store, int32_t language)
 
 void SaveAllSettings(SettingsStore& store, const AppConfig& config)
 {
-    SaveLanguage(store, config.language);
-    store.write(LoadString(StringId::kComm), config.portName + QStringLiteral(",%1").arg(config.baudRate));
-    store.write(LoadString(StringId::kCommAdr), config.cameraAddress);
-    for (int i = 0; i < AppConfig::kCommandCount; ++i)
-        store.write(LoadString(StringId::kCmd1 + i), config.commands.at(static_cast<size_t>(i)));
-    store.write(LoadString(StringId::kTimes), QString::asprintf("%d,%d,%d,%d", config.dwellMs, config.cyclePauseSec,
-                                                               config.zeroDriveExtraSec, config.referenceDriveSec));
-    store.write(LoadString(StringId::kOptions),
-                QString::asprintf("%d,%d,%d", config.driveYPositions, config.soundSignals, config.autoStartPatrol));
+    // One file replacement, not thirteen: a crash between two would leave half the new values.
+    store.writeTogether([&] {
+        SaveLanguage(store, config.language);
+        store.write(LoadString(StringId::kComm), config.portName + QStringLiteral(",%1").arg(config.baudRate));
+        store.write(LoadString(StringId::kCommAdr), config.cameraAddress);
+        for (int i = 0; i < AppConfig::kCommandCount; ++i)
+            store.write(LoadString(StringId::kCmd1 + i), config.commands.at(static_cast<size_t>(i)));
+        store.write(LoadString(StringId::kTimes),
+                    QString::asprintf("%d,%d,%d,%d", config.dwellMs, config.cyclePauseSec, config.zeroDriveExtraSec,
+                                      config.referenceDriveSec));
+        store.write(LoadString(StringId::kOptions),
+                    QString::asprintf("%d,%d,%d", config.driveYPositions, config.soundSignals, config.autoStartPatrol));
+    });
 }

@@ -4,24 +4,33 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 struct AppConfig;
+class QSettings;
 
 // The per-user store: section "Settings" of QSettings(NativeFormat, UserScope, "Korvath",
 // <application name>), every value a string.
 class SettingsStore {
 public:
-    virtual ~SettingsStore() = default;
+    SettingsStore();
+    virtual ~SettingsStore();
 
     // The stored text, or `fallback` when the value is missing. A hand-edited value with
     // commas reads back whole.
     QString read(const QString& name, const QString& fallback) const;
     // Virtual so that a test can watch the order of the writes.
     virtual void write(const QString& name, const QString& text);
+    // The writes that `writes` makes reach the file together, in one replacement of it: a crash
+    // or a full disk leaves the old values or the new ones, never a part of each.
+    void writeTogether(const std::function<void()>& writes);
 
     // The folder of the settings file: the profile that one running instance owns. Where the
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
+
+private:
+    std::unique_ptr<QSettings> together_;
 };
 
 struct ActPos {

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QString settingsFile()
@@ -201,6 +204,31 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
     EXPECT_EQ(reloaded.cyclePauseSec, -3);
     EXPECT_EQ(position.x, 350);
     EXPECT_EQ(position.y, -20);
+}
+
+TEST_F(SettingsTest, ADiskThatFillsUpDuringTheDialogsSaveKeepsTheOldFile)
+{
+    config.portName = QStringLiteral("COM1");
+    SaveAllSettings(store, config);
+    const QByteArray old = fileContents();
+    ASSERT_FALSE(old.isEmpty());
+
+    // A full disk, for root as well as for anyone else: no file may grow past a few bytes.
+    config.portName = QStringLiteral("COM2");
+    config.commands.fill(QString(200, u'c'));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{64, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    SaveAllSettings(store, config);
+    const QByteArray afterSave = fileContents();
+    setrlimit(RLIMIT_FSIZE, &limit);
+
+    EXPECT_EQ(afterSave, old);
+    const QFileInfo file(settingsFile());
+    EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files), QStringList())
+        << "no part-written copy left beside it";
 }
 
 }  // namespace
