@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -229,6 +230,22 @@ TEST_F(SettingsTest, ADiskThatFillsUpDuringTheDialogsSaveKeepsTheOldFile)
     const QFileInfo file(settingsFile());
     EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files), QStringList())
         << "no part-written copy left beside it";
+}
+
+TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
+{
+    // What a save killed between creating its lock and naming itself in it leaves behind.
+    QDir().mkpath(QFileInfo(settingsFile()).path());
+    QFile lock(settingsFile() + QStringLiteral(".lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.close();
+
+    QElapsedTimer clock;
+    clock.start();
+    config.portName = QStringLiteral("COM4");
+    SaveAllSettings(store, config);
+    EXPECT_LT(clock.elapsed(), 5000) << "waited for the lock to go stale";
+    EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("COM4,0"));
 }
 
 }  // namespace

@@ -36,20 +36,23 @@ std::chrono::microseconds SavePeriod(const char* what, const QString& workDir)
     QProcess saver;
     if (!StartSaver(saver, what, workDir))
         return {};
-    const std::chrono::milliseconds span(300);
+    const std::chrono::microseconds span(300000);
     std::this_thread::sleep_for(span);
     saver.kill();
     saver.waitForFinished(10000);
     return span / std::max<qsizetype>(1, saver.readAllStandardOutput().count('.'));
 }
 
-// Starts the saver in `workDir`, lets it save for a random moment of up to three saves after
-// it began and kills it with SIGKILL; `check` then looks at what was left and tells which
+// Starts the saver in `workDir`, lets it save for a random moment of up to three saves (10 ms
+// at least) after it began and kills it with SIGKILL; `check` then looks at what was left and tells which
 // version it found.
 void KillSavesAtRandom(const char* what, const QString& workDir, const std::function<int(int kill)>& check)
 {
     std::mt19937 random(20261207);
-    std::uniform_int_distribution<std::chrono::microseconds::rep> delay(0, 3 * SavePeriod(what, workDir).count());
+    // A saver's first save also reads the file; the kills must reach past it.
+    const std::chrono::microseconds reach =
+        std::max<std::chrono::microseconds>(3 * SavePeriod(what, workDir), std::chrono::milliseconds(10));
+    std::uniform_int_distribution<std::chrono::microseconds::rep> delay(0, reach.count());
     int saves = 0;
     int found[2] = {};
     for (int kill = 0; kill < kKills; ++kill) {
@@ -84,7 +87,7 @@ QMap<QString, QString> SettingsValues(const QString& file, const QString& copy)
     return values;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CrashSafeFiles, AListSaveKilledAnywhereLeavesTheOldOrTheNewList)
 {
@@ -120,7 +123,8 @@ TEST(CrashSafeFiles, TheSettingsDialogsSaveKilledAnywhereLeavesTheOldOrTheNewThi
     }
 
     KillSavesAtRandom("settings", QDir::currentPath(), [&](int kill) {
-        const QMap<QString, QString> values = SettingsValues(file, copies.filePath(QStringLiteral("%1.conf").arg(kill)));
+        const QMap<QString, QString> values =
+            SettingsValues(file, copies.filePath(QStringLiteral("%1.conf").arg(kill)));
         const int version = values == versions[0] ? 0 : values == versions[1] ? 1 : -1;
         EXPECT_GE(version, 0) << "kill " << kill << " left " << values.size() << " values, Language "
                               << values.value(QStringLiteral("Language")).toStdString() << ", Options "
