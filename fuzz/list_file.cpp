@@ -1,13 +1,11 @@
 // Any bytes read as a list file become rows that save and read back as the same rows, cut only
 // to the fields' widths, and a second save writes the very same file.
 #include "base/TextRules.h"
+#include "fuzz/ScratchFolder.h"
 #include "positions/ListFileText.h"
 #include "positions/PositionListFile.h"
 #include "tests/positions/FileBytes.h"
 #include "tests/positions/MemoryRows.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,14 +16,6 @@ void require(bool rule)
 {
     if (!rule)
         std::abort();
-}
-
-// Memory-backed where there is such a file system: saves sync their file, which a disk makes slow.
-QString ScratchFolder()
-{
-    static const QTemporaryDir folder(
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/pantiro-fuzz-XXXXXX") : QString());
-    return folder.path();
 }
 
 MemoryRows Loaded(const QString& path)

@@ -4,10 +4,10 @@
 #include "base/AppConfig.h"
 #include "base/Settings.h"
 #include "base/TextRules.h"
+#include "fuzz/ScratchFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
+#include <QFile>
 
 #include <cstdint>
 #include <cstdlib>
@@ -21,15 +21,13 @@ void require(bool rule)
         std::abort();
 }
 
-// A private settings home, memory-backed where there is such a file system: every save syncs
-// the settings file, which a disk makes slow.
+// A private settings home.
 bool PrepareSettingsHome()
 {
-    static const QTemporaryDir home(
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/pantiro-fuzz-XXXXXX") : QString());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    const QString home = ScratchFolder();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home));
     QCoreApplication::setApplicationName(QStringLiteral("pantiro"));
-    return home.isValid();
+    return !home.isEmpty();
 }
 
 // An empty port name is stored as "Comm" beginning with its separator, which reads back as the
