@@ -35,12 +35,12 @@ function(pantiro_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE pantiro_warnings)
 endfunction()
 
-# pantiro_test(<name> [GUI] [TIMEOUT <s>] LINKS <libs...>)
+# pantiro_test(<name> [GUI] [TIMEOUT <s>] [LABELS <labels...>] LINKS <libs...>)
 # One test executable made of every source file in the calling folder; each gtest case
 # becomes a CTest test that runs headless with a time-out. GUI tests run under a
 # QApplication, all others under a QCoreApplication and without Qt Widgets.
 function(pantiro_test name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "LINKS;LABELS" ${ARGN})
   if(ARG_GUI)
     set(main pantiro_test_main_gui)
   else()
@@ -56,5 +56,5 @@ function(pantiro_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} ${main} GTest::gtest GTest::gmock pantiro_warnings)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}")
 endfunction()
