@@ -68,13 +68,24 @@ double ChildProcess::cpuSeconds() const
 
 double ChildProcess::residentMiB() const
 {
+    return statusField("VmRSS:") / 1024.0;
+}
+
+int ChildProcess::threadCount() const
+{
+    return static_cast<int>(statusField("Threads:"));
+}
+
+// The number after `key` in the program's /proc status, 0 when there is none.
+double ChildProcess::statusField(const std::string& key) const
+{
     std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            double kib = 0;
-            status >> kib;
-            return kib / 1024.0;
+    std::string name;
+    while (status >> name) {
+        if (name == key) {
+            double value = 0;
+            status >> value;
+            return value;
         }
         status.ignore(1 << 16, '\n');
     }

@@ -22,8 +22,12 @@ public:
     double cpuSeconds() const;
     // Resident set size, in MiB.
     double residentMiB() const;
+    // Threads of the program now.
+    int threadCount() const;
     void stop();
 
 private:
+    double statusField(const std::string& key) const;
+
     pid_t pid_ = -1;
 };
