@@ -57,6 +57,20 @@ const Fault kFaults[] = {
     {FaultKind::SerialGone, {}},
 };
 
+// Threads of a process that Qt's painting pool started (the raster engine fills large areas on
+// them); idle ones end after half a minute.
+int PaintPoolThreads(pid_t pid)
+{
+    int count = 0;
+    std::error_code ignored;
+    for (const fs::directory_entry& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ignored)) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        count += name == "Thread (pooled)" ? 1 : 0;
+    }
+    return count;
+}
+
 Duration SoakLength()
 {
     const char* text = std::getenv("PANTIRO_SOAK_SECONDS");
@@ -170,6 +184,7 @@ int main(int argc, char** argv)
     double rssBase = 0;
     double rss = 0;
     int threadsMax = 0;
+    int poolThreadsMax = 0;
     Duration nextSample = 1s;
     size_t window = 0;
     bool faulty = false;
@@ -194,6 +209,7 @@ int main(int argc, char** argv)
             clickTimes.push_back(elapsed);
         if (elapsed >= nextSample) {
             threadsMax = std::max(threadsMax, pantiro.threadCount());
+            poolThreadsMax = std::max(poolThreadsMax, PaintPoolThreads(pantiro.pid()));
             rss = pantiro.residentMiB();
             if (rssBase == 0 && elapsed >= rssBaseAt)
                 rssBase = rss;
@@ -220,6 +236,7 @@ int main(int argc, char** argv)
     std::printf("%lld s, %zu fault windows, %zu stops at positions, %d of them outside faults, %zu clicks seen\n",
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(total).count()),
                 schedule.windows().size(), positionStops.size(), expected, clickTimes.size());
+    std::printf("threads at most %d, of them Qt's painting pool at most %d\n", threadsMax, poolThreadsMax);
     std::printf("resident %.1f MiB after %lld s, %.1f MiB at the end\n", rssBase,
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(rssBaseAt).count()), rss);
     if (!survived || expected == 0) {
