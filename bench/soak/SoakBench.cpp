@@ -213,6 +213,9 @@ int main(int argc, char** argv)
             rss = pantiro.residentMiB();
             if (rssBase == 0 && elapsed >= rssBaseAt)
                 rssBase = rss;
+            if (nextSample % 60s == 0s)
+                std::printf("minute %lld: resident %.2f MiB, %d threads\n",
+                            static_cast<long long>(nextSample / 60s), rss, pantiro.threadCount());
             nextSample += 1s;
         }
         std::this_thread::sleep_for(kPoll);
