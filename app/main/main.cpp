@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QThreadPool>
 #include <QTranslator>
 
 int main(int argc, char** argv)
@@ -19,6 +20,9 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvath.Pantiro"));
     // The main window hides to the tray; only its confirmed exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt spreads large fills over its thread pool; the window's drawing is small, and a program that
+    // runs for days keeps its threads few: one helper thread is enough.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     // Message box buttons speak the desktop's language ("Ja", "Nein"), as the system's own boxes do.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
