@@ -11,7 +11,8 @@ using namespace Qt::StringLiterals;
 // A folder laid out like /dev: kernel devices as plain files, stable names as relative links.
 TEST(SerialDevices, StableNamesComeFirstAndStandForTheirKernelDevicesUnlessTheyCannotBeStored)
 {
-    const QTemporaryDir dev;
+    // Under /tmp itself, whatever TMPDIR says: a stable name must fit the 50 characters of a port name.
+    const QTemporaryDir dev(u"/tmp/pantiro-dev-XXXXXX"_s);
     for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0", "ttyprintk"})
         QFile(dev.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     QDir().mkpath(dev.filePath(u"serial/by-id"_s));
