@@ -3,6 +3,7 @@
 #include "app/AppDlgTemplate.h"
 #include "app/CAppDlg.h"
 #include "app/CPantiroApp.h"
+#include "bench/BenchHome.h"
 #include "platform/DialogBuilder.h"
 #include "sim/CameraServer.h"
 #include "sim/Faults.h"
@@ -33,16 +34,7 @@ constexpr int kRunMs = 20000;
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    for (const char* folder : {"config/Korvath", "runtime", "work"})
-        QDir(home.path()).mkpath(QString::fromLatin1(folder));
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    setenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toLocal8Bit().constData(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QDir::setCurrent(home.filePath(QStringLiteral("work")));
+    const auto home = PrepareBenchHome();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
     QCoreApplication::setApplicationName(QStringLiteral("pantiro"));
@@ -57,7 +49,7 @@ int main(int argc, char** argv)
     if (!camera.start(0) || !line.isOpen())
         return 1;
     setenv("PANTIRO_CAMERA_PORT", std::to_string(camera.port()).c_str(), 1);
-    QFile profile(home.filePath(QStringLiteral("config/Korvath/pantiro.conf")));
+    QFile profile(home->filePath(QStringLiteral("config/Korvath/pantiro.conf")));
     profile.open(QIODevice::WriteOnly);
     profile.write(QStringLiteral("[Settings]\nLanguage=0\nComm=\"%1,9600\"\nCommAdr=127.0.0.1\nTimes=\"1000,1,1,1\"\n")
                       .arg(line.devicePath())

@@ -3,6 +3,7 @@
 // default speeds and latencies. Each user click is recorded at the head's true pan; a position at
 // X lies X / 100 degrees from the left end stop.
 #include "app/CAppDlg.h"
+#include "bench/BenchHome.h"
 #include "app/CPantiroApp.h"
 #include "base/Settings.h"
 #include "motion/CameraRequest.h"
@@ -39,26 +40,11 @@ constexpr int kPositionX[] = {850, 2430, 1570};
 constexpr int kPositions = 3;
 constexpr int kTimeoutMs = 120000;
 
-// A profile and working directory of the benchmark's own, before Qt reads either.
-QTemporaryDir* PrepareHome()
-{
-    auto* home = new QTemporaryDir(QDir::tempPath() + u"/pantiro-bench-XXXXXX"_s);
-    for (const char* sub : {"config", "runtime", "work"})
-        QDir(home->path()).mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(home->filePath(u"runtime"_s), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                             | QFileDevice::ExeOwner);
-    setenv("XDG_CONFIG_HOME", qPrintable(home->filePath(u"config"_s)), 1);
-    setenv("XDG_RUNTIME_DIR", qPrintable(home->filePath(u"runtime"_s)), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QDir::setCurrent(home->filePath(u"work"_s));
-    return home;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::unique_ptr<QTemporaryDir> home(PrepareHome());
+    const auto home = PrepareBenchHome();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(u"Korvath"_s);
     QCoreApplication::setApplicationName(u"pantiro"_s);
