@@ -22,8 +22,8 @@ QString windowsProgram(const QString& command)
     return blank < 0 ? command : command.left(blank);
 }
 
-// Only a command that starts with a ".exe" is read the Windows way: its backslashes are path
-// separators and its drive letter holds a colon, which the shell rules would take apart.
+// Only a command that starts with a program named ".exe" is read the Windows way: its backslashes are
+// path separators and its drive letter holds a colon, which the shell rules would take apart.
 bool startsWithWindowsProgram(const QString& command, const QString& program)
 {
     if (!program.endsWith(u".exe"_s, Qt::CaseInsensitive))
