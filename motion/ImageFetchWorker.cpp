@@ -22,8 +22,9 @@ bool ImageFetchWorker::start(LiveImageBuffer& buffer, char* target, std::string 
     buffer.busy.store(1, std::memory_order_relaxed);
     try {
         thread_ = starter_([this, &buffer, target, host = std::move(host), path = std::move(path)] {
-            const int32_t count = SendCameraRequest(host, path, target, true, &abort_);
-            buffer.byteCount.store(count, std::memory_order_release);
+            // The count is stored as the fetch returns it, and `busy` cleared only after that: a
+            // window that sees `busy` clear takes this fetch's count with its buffer.
+            buffer.byteCount.store(SendCameraRequest(host, path, target, true, &abort_), std::memory_order_release);
             buffer.busy.store(0, std::memory_order_release);
         });
     } catch (const std::system_error&) {

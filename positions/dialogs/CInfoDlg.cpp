@@ -81,13 +81,15 @@ void CInfoDlg::OnContactMail()
     accept();
 }
 
-// A configured browser command wins; without one the desktop opens the address. A command that
-// names no program, or whose program cannot be started, also leaves it to the desktop.
+// The browsers the configured command names are tried in their order; when none of them starts,
+// or none is configured, the desktop opens the address.
 void CInfoDlg::OnContactWeb()
 {
-    const BrowserLaunch browser = BrowserLaunchFor(qEnvironmentVariable("BROWSER"), kWebAddress);
-    if (browser.program.isEmpty() || !LaunchExternal({{}, browser.program, browser.arguments}))
-        LaunchExternal({QUrl(kWebAddress), {}, {}});
+    for (const BrowserLaunch& browser : BrowserLaunchesFor(qEnvironmentVariable("BROWSER"), kWebAddress)) {
+        if (LaunchExternal({{}, browser.program, browser.arguments}))
+            return;
+    }
+    LaunchExternal({QUrl(kWebAddress), {}, {}});
 }
 
 void CInfoDlg::paintEvent(QPaintEvent* event)

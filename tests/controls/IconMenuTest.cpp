@@ -1,7 +1,9 @@
 #include "controls/CIconMenu.h"
 #include "controls/IconMenuWidget.h"
+#include "controls/IconVariants.h"
 #include "controls/SharedIconStore.h"
 #include "res/MenuTemplate.h"
+#include "res/Resources.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -83,6 +85,12 @@ TEST(IconMenu, ToolbarIconsGoToTheirCommandsAndReopeningNeverGrowsTheStore)
         const QImage newIcon = SharedIconStore::instance().image(CIconMenu::FindSharedIcon(300));
         EXPECT_NE(newIcon, SharedIconStore::instance().image(CIconMenu::FindSharedIcon(450)));
         EXPECT_EQ(qAlpha(newIcon.pixel(0, 0)), 0);
+        // Each command shows its own button's slice of the bitmap, silver made transparent.
+        const uint32_t buttons[] = {300, 301, 302, 450};
+        constexpr QImage::Format kArgb = QImage::Format_ARGB32;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(SharedIconStore::instance().image(CIconMenu::FindSharedIcon(buttons[i])).convertedTo(kArgb),
+                      WithTransparentColour(BitmapResource(188).toImage().copy(16 * i, 0, 16, 16), 0xC0C0C0u));
     }
 }
 

@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(BrowserCommand, TheProgramIsCutOutAndTheAddressIsOneArgumentOfItsOwn)
+TEST(BrowserCommand, EachEntryIsReadAsTheShellWouldAndTheAddressIsOneArgumentOfItsOwn)
 {
     const QString url = u"https://korvath.example.com/a b;'\""_s;
     const struct {
@@ -12,23 +12,30 @@ TEST(BrowserCommand, TheProgramIsCutOutAndTheAddressIsOneArgumentOfItsOwn)
         QString program;
         QStringList arguments;
     } cases[] = {
-        // Quoted program, then options or quoted arguments: the program alone.
+        // A Windows ".exe", quoted and then options or quoted arguments: the program alone.
         {uR"("C:\Program Files\Web\browser.exe" -nohome)"_s, uR"(C:\Program Files\Web\browser.exe)"_s, {url}},
         {uR"("C:\Web\browser.exe" -osint -url "%1")"_s, uR"(C:\Web\browser.exe)"_s, {url}},
         // No quotes: the text before the first blank after the last backslash.
         {uR"(C:\Web Tools\browser.exe -nohome %1)"_s, uR"(C:\Web Tools\browser.exe)"_s, {url}},
-        // One quote, a leading backslash, no blank after it: the command as it is, split.
-        {uR"(browser" -a)"_s, u"browser -a"_s, {url}},
-        {uR"(\browser -a)"_s, uR"(\browser)"_s, {u"-a"_s, url}},
+        // Anything else is split by the shell's quoting: "%s" stands anywhere, else the address comes last.
+        {uR"(\browser -a)"_s, u"browser"_s, {u"-a"_s, url}},
         {u"/usr/bin/firefox --new-window"_s, u"/usr/bin/firefox"_s, {u"--new-window"_s, url}},
+        {u"firefox --new-window \"%s\""_s, u"firefox"_s, {u"--new-window"_s, url}},
+        {u"firefox '%s'"_s, u"firefox"_s, {url}},
+        {uR"(/opt/My\ Browser/browser --app=%s)"_s, u"/opt/My Browser/browser"_s, {u"--app="_s + url}},
+        {uR"("a \"b\" \c" 100%% %%s)"_s, uR"(a "b" \c)"_s, {u"100%"_s, u"%s"_s, url}},
+        // A list: the first entry here, the others tried after it; quoted colons stay.
+        {u"'/opt/a:b/web' %s::firefox"_s, u"/opt/a:b/web"_s, {url}},
         {u"chromium --app %s --incognito"_s, u"chromium"_s, {u"--app"_s, url, u"--incognito"_s}},
         // Shell syntax is never run: it reaches the program as plain arguments.
         {u"browser; rm -rf ~ $(id)"_s, u"browser;"_s, {u"rm"_s, u"-rf"_s, u"~"_s, u"$(id)"_s, url}},
+        // No program, or a quote never closed: nothing to start.
         {u"   "_s, u""_s, {}},
-        {uR"("" -a)"_s, u""_s, {url}},
+        {uR"("" -a)"_s, u""_s, {}},
+        {uR"(browser" -a)"_s, u""_s, {}},
     };
     for (const auto& c : cases) {
-        const BrowserLaunch launch = BrowserLaunchFor(c.command, url);
+        const BrowserLaunch launch = BrowserLaunchesFor(c.command, url).value(0);
         EXPECT_EQ(launch.program, c.program) << c.command.toStdString();
         EXPECT_EQ(launch.arguments, c.arguments) << c.command.toStdString();
     }

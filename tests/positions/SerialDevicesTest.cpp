@@ -5,16 +5,17 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
-// A folder laid out like /dev: kernel devices as plain files, stable names as relative links.
+// A folder laid out like /dev: kernel devices as FIFOs (no plain files either), stable names as relative links.
 TEST(SerialDevices, StableNamesComeFirstAndStandForTheirKernelDevicesUnlessTheyCannotBeStored)
 {
     // Under /tmp itself, whatever TMPDIR says: a stable name must fit the 50 characters of a port name.
     const QTemporaryDir dev(u"/tmp/pantiro-dev-XXXXXX"_s);
     for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0", "ttyprintk"})
-        QFile(dev.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+        ASSERT_EQ(mkfifo(QFile::encodeName(dev.filePath(QString::fromLatin1(name))).constData(), 0600), 0) << name;
     QDir().mkpath(dev.filePath(u"serial/by-id"_s));
     const auto stableName = [&](const QString& name, const QString& kernelName) {
         QFile::link(u"../../"_s + kernelName, dev.filePath(u"serial/by-id/"_s + name));

@@ -114,9 +114,9 @@ TEST(InfoDialog, TheWebLinkStartsTheBrowserAndStaysTheMailLinkClosesTheDialog)
         QStringList launches;
     } cases[] = {
         {nullptr, true, {web}},
-        {R"("/opt/Web Tools/browser" "%1")", true, {u"/opt/Web Tools/browser "_s + web}},
-        // A browser that cannot be started leaves the address to the desktop.
-        {"no-such-browser --new", false, {u"no-such-browser --new "_s + web, web}},
+        {R"("/opt/Web Tools/browser" --new '%s')", true, {u"/opt/Web Tools/browser --new "_s + web}},
+        // Each browser of the list is tried; when none starts the desktop opens the address.
+        {"nothing::no-such --new", false, {u"nothing "_s + web, u"no-such --new "_s + web, web}},
     };
     for (const auto& c : cases) {
         RecordedLaunches launched;

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +31,18 @@ void retype(QLineEdit* field, const QString& text)
 {
     field->clear();
     QTest::keyClicks(field, text);
+}
+
+// The edit on the line of the label that shows `caption`: the one an operator types into.
+QLineEdit* editBeside(const QDialog& dialog, const QString& caption)
+{
+    int line = -1;
+    for (const QLabel* label : dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        line = label->text() == caption ? label->y() + label->fontMetrics().height() / 2 : line;
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        if (edit->y() <= line && line < edit->y() + edit->height())
+            return edit;
+    return nullptr;
 }
 
 // On the box itself: the control is wider than its text, and only the text answers a click.
@@ -125,7 +138,8 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
             retype(Control<IpAddressEdit>(dialog, 250)->field(0), u"127"_s);
             retype(Control<IpAddressEdit>(dialog, 250)->field(3), u"9"_s);
             retype(Control<QLineEdit>(dialog, 500), QString(300, u'p'));
-            retype(Control<QLineEdit>(dialog, 600), {});
+            retype(editBeside(dialog, u"Millisekunden verweilen bei Position"_s), {});
+            retype(editBeside(dialog, u"Rechts"_s), u"right"_s);
             retype(Control<QLineEdit>(dialog, 601), u"12x-34"_s + QString(25, u'0'));
             clickBox(Control<QCheckBox>(dialog, 701));
             end(dialog);
@@ -141,9 +155,11 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
         EXPECT_EQ(config.baudRate, 38400);
         EXPECT_EQ(config.cameraAddress, u"127.0.0.9"_s);
         EXPECT_EQ(config.command(1), QString(255, u'p'));
+        EXPECT_EQ(config.command(3), u"right"_s) << "what the Right arrow sends";
         EXPECT_EQ(config.dwellMs, 0) << "an empty time edit stores 0";
         EXPECT_EQ(config.cyclePauseSec, 2147483647) << "digits only, 19 of them, beyond 32 bits";
         EXPECT_EQ(config.soundSignals, 1);
         EXPECT_EQ(store.writes.size(), 13);
+        EXPECT_EQ(store.writes.value(12), u"Options=0,1,1"_s) << "the box just ticked is stored too";
     }
 }
