@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/RunPantiro.h"
 #include "motion/CameraRequest.h"
 #include "platform/QtMessageBoxes.h"
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv)
 {
+    // --help, --version and --autostart answer on the terminal and need no display.
+    if (const std::optional<int> answered = AnswerCommandLine(argc, argv))
+        return *answered;
     // HTTP takes the place of sockets; it is ready before any window, thread, settings or lock.
     const bool cameraRequestsReady = InitCameraRequests();
     QApplication application(argc, argv);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR, as the Debian package does, and checks what a
 # desktop needs of it: every file in place, icons of the size their folder claims, entries that
-# point at what was installed, and both metadata files accepted by their validators.
+# point at what was installed, and both metadata files accepted by their validators; and what
+# Debian needs: a manual page for each program, compressed reproducibly and read without a
+# warning, the copyright in the machine-readable format, and one version everywhere.
 # usage: check-installed-tree.sh CMAKE BUILD_DIR
 set -euo pipefail
 cmake=$1
@@ -46,6 +48,24 @@ report=$(desktop-file-validate "$desktop" 2>&1) || true
 [ -z "$report" ] || fail "desktop-file-validate: $report"
 appstreamcli validate --no-net "$metainfo" >"$root/appstream.log" 2>&1 \
   || fail "appstreamcli validate: $(cat "$root/appstream.log")"
+
+# gzip -9n leaves neither the file's name nor its time in the header.
+gzip_9n() { [[ "$(file -b "$1")" == "gzip compressed data, max compression, from Unix,"* ]]; }
+doc=$usr/share/doc/pantiro
+for program in "$usr"/bin/*; do
+  page=$usr/share/man/man1/$(basename "$program").1.gz
+  gzip_9n "$page" || fail "${page#"$root"} is missing or not compressed with gzip -9n: $(file -b "$page")"
+  report=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man cannot read ${page#"$root"}"
+  [ -z "$report" ] || fail "man warns about ${page#"$root"}: $report"
+done
+head -n 1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  || fail "the copyright file is not in the machine-readable format"
+gzip_9n "$doc/changelog.gz" || fail "changelog.gz is missing or not compressed with gzip -9n"
+version=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo")
+changelog_version=$(gzip -dc "$doc/changelog.gz" | sed -n '1s/^pantiro (\([^)]*\)).*/\1/p') || true
+[ "$changelog_version" = "$version" ] || fail "the changelog's version $changelog_version is not the release $version"
+program_version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/pantiro" --version) || true
+[ "$program_version" = "pantiro $version" ] || fail "pantiro --version says '$program_version', not 'pantiro $version'"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "installed tree complete and valid"

@@ -1,0 +1,165 @@
+#include "app/CommandLine.h"
+
+#include "app/Autostart.h"
+
+#include <cstdio>
+
+namespace {
+
+// Qt's own options, which QApplication takes out of the arguments itself, and whether the next
+// argument is their value.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"qwindowgeometry", true},
+    {"geometry", true},
+    {"qwindowicon", true},
+    {"icon", true},
+    {"qwindowtitle", true},
+    {"title", true},
+    {"session", true},
+    {"display", true},
+    {"name", true},
+    {"visual", true},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"testability", false},
+    {"nograb", false},
+    {"dograb", false},
+};
+// The Qt options that also take their value after "=", as in -style=fusion.
+constexpr const char* kQtInlineValueOptions[] = {"style", "stylesheet", "qmljsdebugger"};
+
+enum class QtOptionKind { None, Flag, WithValue };
+
+QtOptionKind qtOptionKind(const QString& argument)
+{
+    // Qt reads "--style" as "-style".
+    QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+    if (name.contains(u'=')) {
+        name = name.section(u'=', 0, 0);
+        for (const char* inlineName : kQtInlineValueOptions)
+            if (name == QLatin1StringView(inlineName))
+                return QtOptionKind::Flag;
+        return QtOptionKind::None;
+    }
+    for (const QtOption& option : kQtOptions)
+        if (name == QLatin1StringView(option.name))
+            return option.takesValue ? QtOptionKind::WithValue : QtOptionKind::Flag;
+    return QtOptionKind::None;
+}
+
+CommandLineRequest usage(const QString& text)
+{
+    return {CommandLineRequest::Action::Usage, text};
+}
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+const char kHelp[] = R"(Usage: pantiro [OPTION]... [QT-OPTION]...
+Steer a motorised pan/tilt head that carries a network camera, keep a list of
+observation positions and let Pantiro patrol them while the live picture shows.
+Without options the main window opens.
+
+  --autostart on|off  start Pantiro whenever you log in to the desktop (on),
+                      or no longer (off); with the option "Automatik nach
+                      Programmstart" set, the patrol starts by itself as well
+  -h, --help          show this help and exit
+  -v, --version       show the version and exit
+
+Qt's own options work as in every Qt program, for example -style NAME,
+-platform NAME, -display DISPLAY or -reverse.
+
+Settings: $XDG_CONFIG_HOME/Korvath/pantiro.conf (~/.config/Korvath/pantiro.conf);
+positions: pantiro.lst in the folder Pantiro starts in.
+Exit status: 0 on success, 1 when --autostart could not be changed, 2 on a wrong
+command line. See pantiro(1).
+)";
+
+} // namespace
+
+CommandLineRequest ReadCommandLine(const QStringList& arguments)
+{
+    bool help = false;
+    bool version = false;
+    std::optional<bool> autostart;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == u"-h" || argument == u"--help") {
+            help = true;
+        } else if (argument == u"-v" || argument == u"--version") {
+            version = true;
+        } else if (argument == u"--autostart" || argument.startsWith(u"--autostart=")) {
+            QString value;
+            if (argument.contains(u'='))
+                value = argument.section(u'=', 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else
+                return usage(QStringLiteral("--autostart needs on or off"));
+            if (value != u"on" && value != u"off")
+                return usage(QStringLiteral("--autostart takes on or off, not '%1'").arg(value));
+            autostart = value == u"on";
+        } else if (!argument.startsWith(u'-') || argument == u"-") {
+            return usage(QStringLiteral("unexpected argument '%1'").arg(argument));
+        } else {
+            const QtOptionKind kind = qtOptionKind(argument);
+            if (kind == QtOptionKind::None)
+                return usage(QStringLiteral("unknown option '%1'").arg(argument));
+            if (kind == QtOptionKind::WithValue && ++i == arguments.size())
+                return usage(QStringLiteral("option '%1' needs a value").arg(argument));
+        }
+    }
+    using Action = CommandLineRequest::Action;
+    if (help)
+        return {Action::Help, {}};
+    if (version)
+        return {Action::Version, {}};
+    if (autostart)
+        return {*autostart ? Action::AutostartOn : Action::AutostartOff, {}};
+    return {};
+}
+
+std::optional<int> AnswerCommandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineRequest request = ReadCommandLine(arguments);
+    using Action = CommandLineRequest::Action;
+    switch (request.action) {
+    case Action::RunWindow:
+        return std::nullopt;
+    case Action::Help:
+        std::fputs(kHelp, stdout);
+        return 0;
+    case Action::Version:
+        std::fputs("pantiro " PANTIRO_VERSION "\n", stdout);
+        return 0;
+    case Action::AutostartOn:
+    case Action::AutostartOff: {
+        const AutostartResult result = request.action == Action::AutostartOn ? EnableAutostart() : DisableAutostart();
+        if (result.ok)
+            print(stdout, result.message + u'\n');
+        else
+            print(stderr, QStringLiteral("pantiro: %1\n").arg(result.message));
+        return result.ok ? 0 : 1;
+    }
+    case Action::Usage:
+        print(stderr,
+              QStringLiteral("pantiro: %1\nTry 'pantiro --help' for more information.\n").arg(request.usageError));
+        return 2;
+    }
+    return 2;
+}

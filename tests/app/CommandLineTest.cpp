@@ -1,0 +1,87 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the user's autostart entry is: "" none, "link" a link to Pantiro's menu entry, "own" a
+// file the desktop's settings wrote.
+QString autostartEntry(const QString& path, const QString& menuEntry)
+{
+    const QFileInfo entry(path);
+    if (entry.isSymLink())
+        return entry.symLinkTarget() == menuEntry ? u"link"_s : u"stray link"_s;
+    return entry.exists() ? u"own"_s : QString();
+}
+
+} // namespace
+
+// The real program in a process of its own, with a private home and no display at all.
+TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
+{
+    const struct {
+        const char* arguments;
+        bool menuEntryInstalled;
+        const char* entryBefore;
+        int exitCode;     // -1: Qt ended the process
+        const char* says; // on stdout when the exit code is 0, else on stderr
+        const char* entryAfter;
+    } cases[] = {
+        {"--help", true, "", 0, "Usage: pantiro [OPTION]...", ""},
+        {"-h --autostart=on", true, "", 0, "--autostart on|off", ""},
+        {"--version", true, "", 0, "pantiro " PANTIRO_VERSION "\n", ""},
+        {"-style fusion --style=fusion --platform xcb -reverse -v", true, "", 0, "pantiro " PANTIRO_VERSION "\n", ""},
+        {"-platform nosuchplatform", true, "", -1, "\"nosuchplatform\"", ""},
+        {"--patrol", true, "own", 2, "pantiro: unknown option '--patrol'\nTry 'pantiro --help' for more", "own"},
+        {"--help -x", true, "", 2, "pantiro: unknown option '-x'", ""},
+        {"pantiro.lst", true, "", 2, "pantiro: unexpected argument 'pantiro.lst'", ""},
+        {"-style", true, "", 2, "pantiro: option '-style' needs a value", ""},
+        {"--autostart", true, "", 2, "pantiro: --autostart needs on or off", ""},
+        {"--autostart yes", true, "own", 2, "pantiro: --autostart takes on or off, not 'yes'", "own"},
+        {"--autostart on", true, "", 0, "Pantiro starts when you log in", "link"},
+        {"--autostart=on", true, "own", 0, "Pantiro starts when you log in", "link"},
+        {"--autostart on", false, "", 1, "pantiro: the menu entry org.korvath.Pantiro.desktop is not installed", ""},
+        {"--autostart off", true, "link", 0, "Pantiro no longer starts when you log in", ""},
+        {"--autostart=off", false, "own", 0, "Pantiro no longer starts when you log in", ""},
+        {"--autostart off", true, "", 0, "Pantiro was not set to start when you log in", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        QTemporaryDir home;
+        const QString menuEntry = home.filePath(u"data/applications/org.korvath.Pantiro.desktop"_s);
+        const QString entry = home.filePath(u"config/autostart/org.korvath.Pantiro.desktop"_s);
+        ASSERT_TRUE(QDir(home.path()).mkpath(u"data/applications"_s)
+                    && QDir(home.path()).mkpath(u"config/autostart"_s));
+        const QString before = QString::fromLatin1(c.entryBefore);
+        ASSERT_TRUE(!c.menuEntryInstalled || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY), menuEntry));
+        ASSERT_TRUE(before != u"link"_s || QFile::link(menuEntry, entry));
+        ASSERT_TRUE(before != u"own"_s || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY), entry));
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            environment.remove(name);
+        environment.insert(u"HOME"_s, home.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+        environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
+        environment.insert(u"XDG_DATA_DIRS"_s, home.filePath(u"usr"_s));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(home.path());
+        program.start(QStringLiteral(PANTIRO_PROGRAM), QString::fromLatin1(c.arguments).split(u' '));
+        ASSERT_TRUE(program.waitForFinished(20000));
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        const bool normalExit = program.exitStatus() == QProcess::NormalExit;
+        EXPECT_EQ(normalExit ? program.exitCode() : -1, c.exitCode) << err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? out : err).contains(QString::fromLatin1(c.says))) << (out + err).toStdString();
+        EXPECT_TRUE(c.exitCode < 0 || (c.exitCode == 0 ? err : out).isEmpty()) << (out + err).toStdString();
+        EXPECT_EQ(autostartEntry(entry, menuEntry), QString::fromLatin1(c.entryAfter));
+        EXPECT_FALSE(QFileInfo::exists(entry + u".new"_s));
+    }
+}
