@@ -22,7 +22,7 @@ bool ImageFetchWorker::start(LiveImageBuffer& buffer, char* target, std::string 
     buffer.busy.store(1, std::memory_order_relaxed);
     try {
         thread_ = starter_([this, &buffer, target, host = std::move(host), path = std::move(path)] {
-            const int32_t count = SendCameraRequest(host, path, target, true, &abort_);
+            const int32_t count = SendCameraRequest(host, path, target, true, &abort_, &outcome_);
             buffer.byteCount.store(count, std::memory_order_release);
             buffer.busy.store(0, std::memory_order_release);
         });
