@@ -65,16 +65,24 @@ private:
 
     void open()
     {
-        // Folders the state folder lacks are made private, as the desktop's rules ask.
+        constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC;
+        fd_ = ::open(path_.c_str(), kFlags, 0644);
+        if (fd_ < 0 && errno == ENOENT && makeFolders())
+            fd_ = ::open(path_.c_str(), kFlags, 0644);
+        struct stat file {};
+        size_ = fd_ >= 0 && ::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode) ? file.st_size : 0;
+    }
+
+    // The folders the state folder lacks, private, as the desktop's rules ask.
+    bool makeFolders() const
+    {
         std::filesystem::path folder;
         for (const std::filesystem::path& part : std::filesystem::path(path_).parent_path()) {
             folder /= part;
             if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-                return;
+                return false;
         }
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-        struct stat file {};
-        size_ = fd_ >= 0 && ::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode) ? file.st_size : 0;
+        return true;
     }
 
     void close()
