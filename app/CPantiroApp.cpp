@@ -24,6 +24,7 @@ bool CPantiroApp::InitInstance()
         MessageBox(nullptr, LoadText(kAlreadyRunningId, 0), MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
+    journal_.emplace();
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base/JournalEvents.h"
 #include "base/Settings.h"
 #include "platform/SingleInstanceLock.h"
 
 #include <memory>
+#include <optional>
 
 class CAppDlg;
 
@@ -26,5 +28,6 @@ public:
 private:
     SingleInstanceLock lock_;
     SettingsStore store_;
+    std::optional<ProgramJournal> journal_; // outlives the window, whose events it notes
     std::unique_ptr<CAppDlg> dialog_;
 };

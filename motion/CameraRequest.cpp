@@ -136,6 +136,21 @@ bool SetAbortable(CURL* h, CameraRequestAbort* abort)
            && curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
 }
 
+CameraOutcome Outcome(CURL* handle, CURLcode result, const CameraRequestAbort* abort)
+{
+    if (abort != nullptr && abort->aborted())
+        return {CameraOutcome::Kind::Aborted, 0, {}};
+    // StoreBody refuses the body of an answer nobody reads, which libcurl calls a write error.
+    if (result == CURLE_OK || result == CURLE_WRITE_ERROR) {
+        long status = 0;
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+        return {CameraOutcome::Kind::Answered, status, {}};
+    }
+    if (result == CURLE_OPERATION_TIMEDOUT)
+        return {CameraOutcome::Kind::TimedOut, 0, {}};
+    return {CameraOutcome::Kind::Failed, 0, curl_easy_strerror(result)};
+}
+
 } // namespace
 
 bool InitCameraRequests()
@@ -151,14 +166,18 @@ void CleanupCameraRequests()
 }
 
 int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
-                          CameraRequestAbort* abort)
+                          CameraRequestAbort* abort, CameraOutcome* outcome)
 {
+    CameraOutcome ignored;
+    CameraOutcome& ended = outcome != nullptr ? *outcome : ignored;
+    ended = CameraOutcome{};
     // 0.0.0.0 would reach this machine on Linux; it is the "no camera set" address.
     if (host.empty() || host == "0.0.0.0")
         return 0;
     CurlPtr<CURLU> url = BuildUrl(host, path);
     CurlPtr<curl_slist> headers = BuildHeaders();
     CurlPtr<CURL> handle(curl_easy_init());
+    ended = {CameraOutcome::Kind::Failed, 0, "the request could not be prepared"};
     if (!url || !headers || !handle)
         return 0;
 
@@ -179,7 +198,9 @@ int32_t SendCameraRequest(const std::string& host, const std::string& path, char
         && curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, StoreBody) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK
         && (abort == nullptr || SetAbortable(h, abort));
-    if (!configured || (abort != nullptr && abort->aborted()) || curl_easy_perform(h) != CURLE_OK)
+    if (!configured)
         return 0;
-    return sink.stored;
+    const CURLcode result = abort != nullptr && abort->aborted() ? CURLE_ABORTED_BY_CALLBACK : curl_easy_perform(h);
+    ended = Outcome(h, result, abort);
+    return result == CURLE_OK ? sink.stored : 0;
 }

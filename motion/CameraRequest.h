@@ -1,5 +1,7 @@
 #pragma once
 
+#include "motion/CameraOutcome.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,6 +20,7 @@ void CleanupCameraRequests();
 
 // GET http://host/path (port 80, or PANTIRO_CAMERA_PORT) with the camera's header lines.
 // With readBody set and status 200 the body goes raw into `body`; returns the bytes stored,
-// 0 for anything else (no body wanted, another status, any failure, an abort).
+// 0 for anything else (no body wanted, another status, any failure, an abort). `outcome`, when
+// given, learns how the request ended.
 int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
-                          CameraRequestAbort* abort = nullptr);
+                          CameraRequestAbort* abort = nullptr, CameraOutcome* outcome = nullptr);

@@ -1,5 +1,6 @@
 #include "motion/CommPort.h"
 
+#include "base/JournalEvents.h"
 #include "motion/SerialLineCodes.h"
 #include "motion/SerialLineSnapshot.h"
 
@@ -77,6 +78,8 @@ bool CommPort::Reopen(Slot& slot)
     if (slot.path.isEmpty() || DeviceDriver(slot.path) != slot.driver)
         return false;
     slot.port = OpenDevice(slot.path, slot.request);
+    if (slot.port)
+        JournalSerialPortReopened(slot.path);
     return slot.port != nullptr;
 }
 
@@ -138,6 +141,7 @@ int CommPort::Write(int slot, const char* bytes, int count)
     // A pulled adapter leaves a dead handle behind: let it go and try the configured device once
     // more, so that an adapter already plugged in again gets this very command.
     const bool lineHeld = taken->port->error() == QSerialPort::TimeoutError;
+    JournalSerialPortFailed(taken->path, taken->port->errorString());
     taken->port.reset();
     if (lineHeld || !Reopen(*taken))
         return 0;

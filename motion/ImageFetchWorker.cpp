@@ -24,7 +24,8 @@ bool ImageFetchWorker::start(LiveImageBuffer& buffer, char* target, std::string 
         thread_ = starter_([this, &buffer, target, host = std::move(host), path = std::move(path)] {
             // The count is stored as the fetch returns it, and `busy` cleared only after that: a
             // window that sees `busy` clear takes this fetch's count with its buffer.
-            buffer.byteCount.store(SendCameraRequest(host, path, target, true, &abort_), std::memory_order_release);
+            buffer.byteCount.store(SendCameraRequest(host, path, target, true, &abort_, &outcome_),
+                                   std::memory_order_release);
             buffer.busy.store(0, std::memory_order_release);
         });
     } catch (const std::system_error&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "motion/CameraOutcome.h"
 #include "motion/CameraRequestAbort.h"
 
 #include <functional>
@@ -25,9 +26,12 @@ public:
     // count in `byteCount` and then clearing `busy`. The host and path are the fetch's own copies.
     // False when a fetch runs or no thread could be started (then `busy` is clear again).
     bool start(LiveImageBuffer& buffer, char* target, std::string host, std::string path);
+    // How the last fetch ended; read only after `busy` was seen clear.
+    const CameraOutcome& lastOutcome() const { return outcome_; }
 
 private:
     ThreadStarter starter_;
     std::thread thread_;
     CameraRequestAbort abort_;
+    CameraOutcome outcome_; // written by the fetch before it clears `busy`
 };

@@ -1,5 +1,6 @@
 #include "motion/LiveImageFeed.h"
 
+#include "base/JournalEvents.h"
 #include "motion/LiveImageBuffer.h"
 
 LiveImageFeed::Picture LiveImageFeed::lastCompleted()
@@ -24,4 +25,12 @@ void LiveImageFeed::takeCompletedFetch()
     fetchPending_ = false;
     shown_ = 1 - shown_;
     shownSize_ = buffer_.byteCount.load(std::memory_order_acquire);
+    // The journal hears when the picture fails and when it comes back, not of every fetch.
+    if ((shownSize_ == 0) != failing_) {
+        failing_ = !failing_;
+        if (failing_)
+            JournalLivePictureFailing(DescribeCameraOutcome(worker_.lastOutcome()));
+        else
+            JournalLivePictureBack();
+    }
 }

@@ -34,4 +34,5 @@ private:
     int shown_ = 0;  // the buffer of the last completed picture; fetches write the other one
     int32_t shownSize_ = 0;
     bool fetchPending_ = false;  // a fetch was started whose result is not taken yet
+    bool failing_ = false;       // the last completed fetch failed; the journal heard of it
 };

@@ -1,6 +1,7 @@
 #include "motion/OpenCommandPort.h"
 
 #include "base/AppConfig.h"
+#include "base/JournalEvents.h"
 #include "base/LoadText.h"
 #include "motion/CommPort.h"
 #include "base/MessageBox.h"
@@ -19,6 +20,8 @@ void OpenCommandPort(AppConfig& config, CommPort& ports, QObject* owner)
     const SerialLineRequest line = CommandPortLine(config.baudRate);
     config.portSlot =
         ports.Open(config.portName, line.baudRate, line.dataBits, line.parity, line.stopBits, line.handshake, 0);
-    if (config.portSlot < 0)
+    if (config.portSlot < 0) {
+        JournalSerialPortNotOpened(config.portName);
         MessageBox(owner, LoadText(1002, config.language), MessageButtons::Ok, MessageIcon::Stop);
+    }
 }

@@ -1,6 +1,7 @@
 #include "motion/PatrolSequencer.h"
 
 #include "base/AppConfig.h"
+#include "base/JournalEvents.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
 #include "base/PositionRows.h"
@@ -201,6 +202,7 @@ void PatrolSequencer::positionStep()
         break;
     }
     case 50:
+        JournalPositionReached(rowName(), patrol_.targetX, patrol_.targetY);
         if (patrol_.goToOnly) {
             OnStopAutomatic();
             return;
@@ -212,14 +214,17 @@ void PatrolSequencer::positionStep()
         if (patrol_.elapsedMs >= config_.dwellMs)
             patrol_.step = 70;
         break;
-    case 70:
-        // The user click makes the camera record its picture; its result is not looked at.
+    case 70: {
+        // The user click makes the camera record its picture; only the journal hears how it went.
+        CameraOutcome click;
         SendCameraRequest(config_.cameraAddress.toStdString(), config_.command(8).toUtf8().toStdString(), nullptr,
-                          false);
+                          false, nullptr, &click);
+        JournalUserClick(rowName(), DescribeCameraOutcome(click));
         if (config_.soundSignals)
             sound_.play(kClickSound);
         patrol_.step = 100;
         break;
+    }
     case 100:
         rows_.setImage(patrol_.row, kImagePosition);
         ++patrol_.row;
@@ -232,6 +237,7 @@ void PatrolSequencer::positionStep()
 
 void PatrolSequencer::OnStartAutomatic()
 {
+    JournalPatrolStarted(patrol_.goToOnly != 0);
     setButtons(true);
     view_.setLamp(kLampOn);
     setArrows(true);
@@ -249,6 +255,7 @@ void PatrolSequencer::OnStartAutomatic()
 
 void PatrolSequencer::OnStopAutomatic()
 {
+    JournalPatrolStopped(patrol_.goToOnly != 0);
     motion_.automaticMode = 0;
     patrol_.phase = 0;
     patrol_.step = 0;
@@ -295,6 +302,11 @@ void PatrolSequencer::beginTimedStep(int row, bool driveLeft)
     if (driveLeft)
         direction_.SendDirection(Left);
     patrol_.step = 20;
+}
+
+QString PatrolSequencer::rowName() const
+{
+    return rows_.cellText(patrol_.row, PositionRows::kNameColumn, kCellChars);
 }
 
 void PatrolSequencer::showInProgress(int row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 struct AppConfig;
@@ -52,6 +54,7 @@ private:
     // Steps 0 and 10 of the reference drive, the drive to zero and the pause: show the row in
     // progress, then start the clock (and the drive to the left end).
     void beginTimedStep(int row, bool driveLeft);
+    QString rowName() const;
     void showInProgress(int row);
     void setButtons(bool running);
     void setArrows(bool automatic);

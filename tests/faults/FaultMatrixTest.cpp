@@ -2,6 +2,7 @@
 
 #include "app/LivePictureView.h"
 #include "app/ProcessState.h"
+#include "base/JournalEvents.h"
 #include "platform/DialogBuilder.h"
 #include "sim/CameraServer.h"
 #include "sim/Faults.h"
@@ -13,17 +14,20 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -36,12 +40,13 @@ constexpr int kClickStep = 70;
 // Three positions on the line: right, right again, back left; the patrol then drives to zero.
 constexpr char kList[] = "P1\t00300\t00000\r\nP2\t00600\t00000\r\nP3\t00400\t00000\r\n";
 
-enum class FaultKind { Camera, CameraStopped, SerialGone };
+enum class FaultKind { Camera, CameraStopped, SerialGone, DiskFull };
 
 struct FaultRow {
     const char* name;
     FaultKind kind;
     std::multimap<std::string, std::string> camera; // switched through the simulator's fault keys
+    QStringList journal; // what JournalSays finds in the journal
 };
 
 void PrintTo(const FaultRow& row, std::ostream* out)
@@ -70,6 +75,30 @@ bool FollowsThePatrol(const std::string& bytes, bool fromStart, bool mayEndDrivi
             return true;
     }
     return false;
+}
+
+QString Journal()
+{
+    QFile file(JournalPath());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The outcomes of the user clicks, then what became of the live picture, of the serial port and of
+// journal lines, each said once until it changes: the kinds interleave as the threads' timing has it.
+QStringList JournalSays(const QString& journal)
+{
+    QStringList said;
+    for (const char* event : {R"(user click at ".*": (.*))", R"(live picture (.*))", R"(serial port \S+ (\w+).*)",
+                              R"(\d+ (journal lines lost).*)"}) {
+        const QRegularExpression line(u"^\\S+ "_s + QLatin1String(event) + u'$', QRegularExpression::MultilineOption);
+        QString last;
+        for (auto match = line.globalMatch(journal); match.hasNext();) {
+            const QString text = match.next().captured(1);
+            if (text != std::exchange(last, text))
+                said << text;
+        }
+    }
+    return said;
 }
 
 // The 100 ms tick as it runs: the longest gap between two ticks, leaving out the ticks that sent
@@ -133,6 +162,7 @@ protected:
         QFile list(QDir::current().filePath(u"pantiro.lst"_s));
         ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
         list.write(kList);
+        QFile::remove(JournalPath());
     }
 
     void TearDown() override
@@ -161,6 +191,11 @@ protected:
             QTRY_VERIFY_WITH_TIMEOUT(processState().motion.direction != 0, 5000);
             line.pull();
             break;
+        case FaultKind::DiskFull:
+            // Put in place at once, as the writer may open the journal at any moment.
+            std::filesystem::create_symlink("/dev/full", qPrintable(JournalPath() + u".full"_s));
+            std::filesystem::rename(qPrintable(JournalPath() + u".full"_s), qPrintable(JournalPath()));
+            break;
         }
     }
 
@@ -177,6 +212,9 @@ protected:
         case FaultKind::SerialGone:
             line.plugIn();
             break;
+        case FaultKind::DiskFull:
+            QFile::remove(JournalPath());
+            break;
         }
     }
 
@@ -191,7 +229,7 @@ protected:
 // Each fault in turn while the patrol runs over the serial line and the live picture is on. The
 // failures are silent (any message box fails the test), the tick keeps its pace, the head gets
 // what the patrol's steps send, the list file stays as it was, and once the fault is gone the
-// live picture and the user clicks come back by themselves.
+// live picture and the user clicks come back by themselves. The journal tells it as it happened.
 TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
 {
     const FaultRow& row = GetParam();
@@ -211,6 +249,9 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
     } else {
         QTRY_VERIFY_WITH_TIMEOUT(ticks.clicksSent() >= 1, 20000);
     }
+    if (row.journal.contains(u"back"_s)) {
+        QTRY_VERIFY_WITH_TIMEOUT(Journal().contains(u"live picture failing"_s), 5000);
+    }
     const int drawnInFault = live.picturesDrawn() - drawnBefore;
     switchOff(row, port);
 
@@ -220,6 +261,7 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
     const int clicksAfter = clicks.count() - clicksAtClear;
     const auto longestGap = ticks.longestGap();
     Control<QPushButton>(window, kStop)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(Journal().contains(u"patrol stopped"_s), 5000);
     std::printf("fault-row %s: longest tick gap %lld ms, with the click %lld ms, pictures drawn in the fault %d, "
                 "clicks after recovery %d\n",
                 row.name, static_cast<long long>(longestGap.count()),
@@ -234,18 +276,27 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
         EXPECT_TRUE(FollowsThePatrol(received.back(), false, false)) << received.back();
     }
     EXPECT_EQ(listFile(), QByteArray(kList));
+    EXPECT_EQ(JournalSays(Journal()).join(u" | "_s).toStdString(), row.journal.join(u" | "_s).toStdString())
+        << qPrintable(Journal());
 }
 
+const QString kRefused = u"connection error: Couldn't connect to server"_s;
+
 const FaultRow kRows[] = {
-    {"delay3000", FaultKind::Camera, {{"delay", "3000"}}},
-    {"status404", FaultKind::Camera, {{"status", "404"}}},
-    {"status500", FaultKind::Camera, {{"status", "500"}}},
-    {"garbage", FaultKind::Camera, {{"picture", "garbage"}}},
-    {"truncatedJpeg", FaultKind::Camera, {{"picture", "truncated"}}},
-    {"oversized", FaultKind::Camera, {{"picture", "oversized"}, {"bytes", "2000000"}}},
-    {"closeMidAnswer", FaultKind::Camera, {{"picture", "close"}}},
-    {"cameraPortClosed", FaultKind::CameraStopped, {}},
-    {"serialDeviceGone", FaultKind::SerialGone, {}},
+    {"delay3000", FaultKind::Camera, {{"delay", "3000"}}, {u"success"_s}},
+    {"status404", FaultKind::Camera, {{"status", "404"}},
+     {u"success"_s, u"HTTP status 404"_s, u"success"_s, u"failing: HTTP status 404"_s, u"back"_s}},
+    {"status500", FaultKind::Camera, {{"status", "500"}},
+     {u"success"_s, u"HTTP status 500"_s, u"success"_s, u"failing: HTTP status 500"_s, u"back"_s}},
+    {"garbage", FaultKind::Camera, {{"picture", "garbage"}}, {u"success"_s}},
+    {"truncatedJpeg", FaultKind::Camera, {{"picture", "truncated"}}, {u"success"_s}},
+    {"oversized", FaultKind::Camera, {{"picture", "oversized"}, {"bytes", "2000000"}}, {u"success"_s}},
+    {"closeMidAnswer", FaultKind::Camera, {{"picture", "close"}},
+     {u"success"_s, u"failing: connection error: Transferred a partial file"_s, u"back"_s}},
+    {"cameraPortClosed", FaultKind::CameraStopped, {},
+     {u"success"_s, kRefused, u"success"_s, u"failing: "_s + kRefused, u"back"_s}},
+    {"serialDeviceGone", FaultKind::SerialGone, {}, {u"success"_s, u"failed"_s, u"reopened"_s}},
+    {"diskFull", FaultKind::DiskFull, {}, {u"success"_s, u"journal lines lost"_s}}, // lines but not the patrol
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows),

@@ -21,11 +21,12 @@ void PrepareTestProcess()
 {
     processHome = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pantiro-test-XXXXXX"));
     const QString home = processHome->path();
-    for (const char* sub : {"config", "runtime", "work"})
+    for (const char* sub : {"config", "state", "runtime", "work"})
         QDir(home).mkpath(QString::fromLatin1(sub));
     QFile::setPermissions(home + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                                  | QFileDevice::ExeOwner);
     setenv("XDG_CONFIG_HOME", qPrintable(home + QStringLiteral("/config")), 1);
+    setenv("XDG_STATE_HOME", qPrintable(home + QStringLiteral("/state")), 1);
     setenv("XDG_RUNTIME_DIR", qPrintable(home + QStringLiteral("/runtime")), 1);
     setenv("HOME", qPrintable(home), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

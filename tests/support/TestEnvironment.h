@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// Before the Qt application exists: a private settings home, runtime directory and working
-// directory for this test process, so that no test touches the real user's files, and the
+// Before the Qt application exists: a private settings home, state folder (the journal), runtime
+// directory and working directory for this test process, so that no test touches the real user's files, and the
 // offscreen platform. The home is removed when the process exits.
 void PrepareTestProcess();
 

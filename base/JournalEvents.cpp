@@ -1,0 +1,94 @@
+#include "base/JournalEvents.h"
+
+#include "base/TextRules.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::atomic<Journal*> running{nullptr};
+
+void Note(const QString& event)
+{
+    if (Journal* journal = running.load())
+        journal->add(event.toStdString());
+}
+
+} // namespace
+
+QString JournalPath()
+{
+    // The desktop's rules ignore a state folder that is not given as an absolute path.
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + u"/.local/state"_s;
+    return state + u"/Korvath/pantiro.log"_s;
+}
+
+ProgramJournal::ProgramJournal()
+    : journal_(QFile::encodeName(JournalPath()).toStdString()), previous_(running.exchange(&journal_))
+{
+    Note(u"Pantiro started (process %1)"_s.arg(QCoreApplication::applicationPid()));
+}
+
+ProgramJournal::~ProgramJournal()
+{
+    Note(u"Pantiro exited"_s);
+    running.store(previous_);
+}
+
+void JournalPatrolStarted(bool goToOnly)
+{
+    Note(goToOnly ? u"go-to started"_s : u"patrol started"_s);
+}
+
+void JournalPatrolStopped(bool goToOnly)
+{
+    Note(goToOnly ? u"go-to ended"_s : u"patrol stopped"_s);
+}
+
+void JournalPositionReached(const QString& name, int32_t x, int32_t y)
+{
+    Note(u"position reached: \"%1\", X %2, Y %3"_s.arg(name, FormatCounter(x), FormatCounter(y)));
+}
+
+void JournalUserClick(const QString& name, const std::string& outcome)
+{
+    Note(u"user click at \"%1\": %2"_s.arg(name, QString::fromStdString(outcome)));
+}
+
+void JournalLivePictureFailing(const std::string& outcome)
+{
+    Note(u"live picture failing: "_s + QString::fromStdString(outcome));
+}
+
+void JournalLivePictureBack()
+{
+    Note(u"live picture back"_s);
+}
+
+void JournalSerialPortNotOpened(const QString& port)
+{
+    Note(u"serial port %1 cannot be opened"_s.arg(port));
+}
+
+void JournalSerialPortFailed(const QString& port, const QString& error)
+{
+    Note(u"serial port %1 failed: %2"_s.arg(port, error));
+}
+
+void JournalSerialPortReopened(const QString& port)
+{
+    Note(u"serial port %1 reopened"_s.arg(port));
+}
+
+void JournalStopSentAgain()
+{
+    Note(u"stop sent again"_s);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// How one camera request ended, for the operator's journal.
+struct CameraOutcome {
+    enum class Kind {
+        NoCamera, // no camera address set: nothing was sent
+        Answered, // the camera answered with `status`
+        TimedOut, // no answer within the request's time limits
+        Failed,   // the connection failed; `error` says how
+        Aborted,  // ended by the program, at its exit
+    };
+    Kind kind = Kind::NoCamera;
+    long status = 0;
+    std::string error;
+};
+
+// "success", "HTTP status 404", "time-out", "connection error: Couldn't connect to server", ...
+std::string DescribeCameraOutcome(const CameraOutcome& outcome);
