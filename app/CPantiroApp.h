@@ -18,8 +18,11 @@ public:
 
     // False when the start is refused (message shown); true once the main window is shown.
     bool InitInstance();
-    // Runs the event loop until the main window's confirmed exit.
+    // Runs the event loop until the main window's confirmed exit or an end requested from outside.
     int Run();
+    // An end that cannot be refused (a signal, the session's end): the main window's orderly end,
+    // also from inside a message box or dialog; before the window is up, the start ends there.
+    void EndInOrder();
 
     CAppDlg* mainDialog() const { return dialog_.get(); }
 
@@ -27,4 +30,6 @@ private:
     SingleInstanceLock lock_;
     SettingsStore store_;
     std::unique_ptr<CAppDlg> dialog_;
+    bool initialised_ = false;
+    bool endRequested_ = false;
 };

@@ -2,10 +2,12 @@
 
 #include "motion/LiveImageBuffer.h"
 
+#include <utility>
+
 LiveImageFeed::Picture LiveImageFeed::lastCompleted()
 {
     takeCompletedFetch();
-    return Picture{buffer_.data[static_cast<size_t>(shown_)].data(), shownSize_};
+    return Picture{buffer_.data[static_cast<size_t>(shown_)].data(), shownSize_, std::exchange(fresh_, false)};
 }
 
 bool LiveImageFeed::startNextFetch(const std::string& host, const std::string& path)
@@ -24,4 +26,5 @@ void LiveImageFeed::takeCompletedFetch()
     fetchPending_ = false;
     shown_ = 1 - shown_;
     shownSize_ = buffer_.byteCount.load(std::memory_order_acquire);
+    fresh_ = true;
 }
