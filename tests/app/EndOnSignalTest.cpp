@@ -1,10 +1,9 @@
+#include "base/Settings.h"
 #include "tests/support/PseudoTerminal.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,27 +28,18 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
 {
     const EndRow& row = GetParam();
     PseudoTerminal line;
-    QTemporaryDir home;
-    const QDir root(home.path());
-    ASSERT_TRUE(line.isOpen() && root.mkpath(u"config/Korvath"_s) && root.mkpath(u"runtime"_s));
-    QFile::setPermissions(root.filePath(u"runtime"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QSettings profile(root.filePath(u"config/Korvath/pantiro.conf"_s), QSettings::IniFormat);
-    for (const auto& [name, value] : {std::pair{"Language", u"0"_s},
-                                      {"Comm", line.devicePath() + u",9600"_s},
-                                      {"Times", u"150,0,0,1"_s},
-                                      {"Options", u"0,0,%1"_s.arg(row.patrol)}})
-        profile.setValue(u"Settings/"_s + QLatin1StringView(name), value);
-    profile.sync();
-    QFile list(root.filePath(u"pantiro.lst"_s));
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write("Far\t60000\t00000\r\n") > 0);
+    QFile list(u"pantiro.lst"_s);
+    ASSERT_TRUE(line.isOpen() && list.open(QIODevice::WriteOnly) && list.write("Far\t60000\t00000\r\n") > 0);
     list.close();
-
+    QSettings profile(SettingsStore::profileFolder() + u"/pantiro.conf"_s, QSettings::IniFormat);
+    profile.beginGroup(u"Settings"_s);
+    for (const auto& [name, value] : {std::pair{u"Language"_s, u"0"_s},
+                                      {u"Comm"_s, line.devicePath() + u",9600"_s},
+                                      {u"Times"_s, u"150,0,0,1"_s},
+                                      {u"Options"_s, u"0,0,%1"_s.arg(row.patrol)}})
+        profile.setValue(name, value);
+    profile.sync();
     QProcess pantiro;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_CONFIG_HOME"_s, root.filePath(u"config"_s));
-    environment.insert(u"XDG_RUNTIME_DIR"_s, root.filePath(u"runtime"_s));
-    pantiro.setProcessEnvironment(environment);
-    pantiro.setWorkingDirectory(home.path());
     pantiro.start(QString::fromUtf8(row.patrol ? PANTIRO_EXE : PANTIRO_ARROW_PROBE));
     // The patrol's reference drive and drive to zero come first; then it drives right.
     const char moving = row.patrol ? '6' : '8';
@@ -65,11 +55,11 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
     ASSERT_TRUE(pantiro.waitForFinished(10000));
     EXPECT_EQ(pantiro.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(pantiro.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(root.filePath(u"config/Korvath/pantiro.lock"_s)));
+    EXPECT_FALSE(QFile::exists(SettingsStore::profileFolder() + u"/pantiro.lock"_s));
 
     // The counters measure the commanded milliseconds from the direction to the stop.
     profile.sync();
-    const QStringList stored = profile.value(u"Settings/ActPos"_s).toStringList().join(u',').split(u',');
+    const QStringList stored = profile.value(u"ActPos"_s).toString().split(u',');
     ASSERT_EQ(stored.size(), 2);
     const long long travelled = std::chrono::duration_cast<std::chrono::milliseconds>(stoppedAt - movedAt).count();
     EXPECT_NEAR(stored.at(row.patrol ? 0 : 1).toLongLong(), travelled, 300);

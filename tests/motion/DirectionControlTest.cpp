@@ -208,7 +208,6 @@ TEST_F(DirectionControlTest, AStopTheCameraDidNotTakeIsSentAgainUntilOneIsTaken)
         return std::chrono::steady_clock::now() - begin;
     };
     control.SendDirection(Stop);
-    EXPECT_TRUE(control.StopPending());
     stepUntil([&] { return relay.requests().size() >= 3; });
     stopAnswer = 0;
     EXPECT_LT(stepUntil([&] { return relay.requests().size() >= 4; }), std::chrono::seconds(1))
@@ -223,7 +222,6 @@ TEST_F(DirectionControlTest, AStopTheCameraDidNotTakeIsSentAgainUntilOneIsTaken)
     stepUntil([&] { return relay.requests().size() >= 8; });
     stopAnswer = 200;
     stepUntil([&] { return !control.StopPending(); });
-    EXPECT_FALSE(control.StopPending());
     const size_t sent = relay.requests().size();
     control.ResendStop();
     EXPECT_EQ(relay.requests().size(), sent);
