@@ -29,8 +29,8 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
     const EndRow& row = GetParam();
     PseudoTerminal line;
     QFile list(u"pantiro.lst"_s);
-    ASSERT_TRUE(line.isOpen() && list.open(QIODevice::WriteOnly) && list.write("Far\t60000\t00000\r\n") > 0);
-    list.close();
+    ASSERT_TRUE(line.isOpen() && list.open(QIODevice::WriteOnly) && list.write("Far\t60000\t00000\r\n") > 0
+                && list.flush());
     QSettings profile(SettingsStore::profileFolder() + u"/pantiro.conf"_s, QSettings::IniFormat);
     profile.beginGroup(u"Settings"_s);
     for (const auto& [name, value] : {std::pair{u"Language"_s, u"0"_s},

@@ -108,7 +108,6 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
     const auto grey = [&] {
         return Difference(square(window), square(window).convertToFormat(QImage::Format_Grayscale8));
     };
-    EXPECT_GT(grey(), 2.0);
     QTRY_VERIFY_WITH_TIMEOUT(view.showsOldPicture(), 4000);
     EXPECT_LT(grey(), 1.0);
     ASSERT_TRUE(faults.update({{"clear", ""}}).isEmpty());
