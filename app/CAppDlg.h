@@ -42,8 +42,11 @@ public:
     void OnInitDialog();
     // Captions of the group boxes, the buttons and the fixed rows in the current language.
     void ApplyLanguage();
-    // Asks; on Yes saves the position, releases everything, hides the window and emits ended().
+    // Asks; on Yes ends in order.
     void ConfirmAndExit();
+    // Every end of the program: stops the head (a patrol too) without waiting long for a silent
+    // camera, saves the position, releases everything, hides the window and emits ended().
+    void EndInOrder();
     // 1 when a left click on our tray icon restored the window, else 0.
     int OnTrayNotify(int iconId, int mouseMessage);
 
@@ -99,10 +102,10 @@ private:
     ImageList images_;
     // The list draws from images_, so it is deleted first, here, not later by QWidget.
     std::unique_ptr<CReportListCtrl> list_;
-    std::unique_ptr<ReportListRows> rows_;  // the list's rows, while the list exists
+    std::unique_ptr<ReportListRows> rows_; // the list's rows, while the list exists
     std::unique_ptr<PositionCommands> positionCommands_;
     SoundPlayer sound_;
-    std::unique_ptr<PatrolSequencer> patrol_;  // drives through the list's rows, while they exist
+    std::unique_ptr<PatrolSequencer> patrol_; // drives through the list's rows, while they exist
     BeforeModalHook previousBeforeModal_;
     bool ended_ = false;
 };

@@ -3,8 +3,10 @@
 #include "app/ProcessState.h"
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
-#include "base/Settings.h"
 #include "base/MessageBox.h"
+#include "base/Settings.h"
+#include "motion/Direction.h"
+#include "motion/PatrolSequencer.h"
 
 #include <QCloseEvent>
 
@@ -33,6 +35,19 @@ void CAppDlg::ConfirmAndExit()
 {
     if (MessageBox(this, LoadText(kExitQuestionId), MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
         return;
+    EndInOrder();
+}
+
+void CAppDlg::EndInOrder()
+{
+    if (ended_)
+        return;
+    // A head left running would reach its end stop; the stop also ends stops still being sent again.
+    directions_.PrepareForTheEnd();
+    if (state_.motion.automaticMode != 0 && patrol_)
+        patrol_->OnStopAutomatic();
+    else
+        directions_.SendDirection(Stop);
     SaveActPos(store_, state_.motion.posX, state_.motion.posY);
     if (tickTimerId_ != 0)
         tickThread_.stop();

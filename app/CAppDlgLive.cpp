@@ -16,8 +16,8 @@ void CAppDlg::OnLiveImageTick()
     if (state_.motion.minimised != 0)
         return;
     const LiveImageFeed::Picture picture = liveFeed_.lastCompleted();
-    if (picture.size != 0)
-        livePicture_->drawPicture(picture.bytes, picture.size);
+    const bool drawn = picture.size != 0 && livePicture_->drawPicture(picture.bytes, picture.size);
+    livePicture_->age(LivePictureView::Clock::now(), drawn && picture.fresh);
     const AppConfig& config = appConfig();
     liveFeed_.startNextFetch(config.cameraAddress.toStdString(), config.command(kPictureCommand).toStdString());
 }

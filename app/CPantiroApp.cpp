@@ -29,6 +29,11 @@ bool CPantiroApp::InitInstance()
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     dialog_->OnInitDialog();
+    initialised_ = true;
+    if (endRequested_) {
+        dialog_->EndInOrder();
+        return true;
+    }
     dialog_->centreOnScreen();
     dialog_->show();
     return true;
@@ -36,5 +41,14 @@ bool CPantiroApp::InitInstance()
 
 int CPantiroApp::Run()
 {
-    return QApplication::exec();
+    return endRequested_ ? 0 : QApplication::exec();
+}
+
+void CPantiroApp::EndInOrder()
+{
+    endRequested_ = true;
+    if (initialised_)
+        dialog_->EndInOrder();
+    // Every event loop ends, those of an open message box or dialog too.
+    QCoreApplication::exit(0);
 }

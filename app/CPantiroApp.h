@@ -20,8 +20,11 @@ public:
 
     // False when the start is refused (message shown); true once the main window is shown.
     bool InitInstance();
-    // Runs the event loop until the main window's confirmed exit.
+    // Runs the event loop until the main window's confirmed exit or an end requested from outside.
     int Run();
+    // An end that cannot be refused (a signal, the session's end): the main window's orderly end,
+    // also from inside a message box or dialog; before the window is up, the start ends there.
+    void EndInOrder();
 
     CAppDlg* mainDialog() const { return dialog_.get(); }
 
@@ -30,4 +33,6 @@ private:
     SettingsStore store_;
     std::optional<ProgramJournal> journal_; // outlives the window, whose events it notes
     std::unique_ptr<CAppDlg> dialog_;
+    bool initialised_ = false;
+    bool endRequested_ = false;
 };

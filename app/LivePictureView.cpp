@@ -4,6 +4,13 @@
 
 #include <QPainter>
 
+namespace {
+
+constexpr int kTimeBandHeight = 18;
+constexpr double kOldPictureOpacity = 0.55;
+
+} // namespace
+
 LivePictureView::LivePictureView(QWidget* window) : QWidget(window)
 {
     setObjectName(QStringLiteral("livePicture"));
@@ -12,7 +19,7 @@ LivePictureView::LivePictureView(QWidget* window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void LivePictureView::drawPicture(const char* bytes, int32_t size)
+bool LivePictureView::drawPicture(const char* bytes, int32_t size)
 {
     CPicture picture(window());
     picture.LoadFromBuffer(bytes, size);
@@ -22,16 +29,46 @@ void LivePictureView::drawPicture(const char* bytes, int32_t size)
     QPainter painter(&drawn);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (picture.Draw(&painter, drawn.rect()) == 0)
-        return;
+        return false;
     painter.end();
     shown_ = std::move(drawn);
     ++picturesDrawn_;
     update();
+    return true;
+}
+
+void LivePictureView::age(Clock::time_point now, bool freshDrawn)
+{
+    if (freshDrawn) {
+        freshAt_ = now;
+        freshTime_ = QTime::currentTime();
+    }
+    const bool old = freshAt_ && now - *freshAt_ >= kOldAfter;
+    if (old != old_) {
+        old_ = old;
+        update();
+    }
 }
 
 void LivePictureView::paintEvent(QPaintEvent*)
 {
     if (shown_.isNull())
         return;
-    QPainter(this).drawImage(0, 0, shown_);
+    QPainter painter(this);
+    if (old_)
+        paintOld(painter);
+    else
+        painter.drawImage(0, 0, shown_);
+}
+
+// Grey and faded over the window's background, with the time of the last fresh picture below.
+void LivePictureView::paintOld(QPainter& painter) const
+{
+    painter.setOpacity(kOldPictureOpacity);
+    painter.drawImage(0, 0, shown_.convertToFormat(QImage::Format_Grayscale8));
+    painter.setOpacity(1.0);
+    const QRect band(0, height() - kTimeBandHeight, width(), kTimeBandHeight);
+    painter.fillRect(band, QColor(0, 0, 0, 160));
+    painter.setPen(Qt::white);
+    painter.drawText(band, Qt::AlignCenter, freshTime_.toString(QStringLiteral("HH:mm:ss")));
 }

@@ -2,6 +2,7 @@
 
 #include "app/CPantiroApp.h"
 #include "base/MessageBox.h"
+#include "platform/EndRequests.h"
 
 int RunPantiro(bool cameraRequestsReady)
 {
@@ -10,6 +11,7 @@ int RunPantiro(bool cameraRequestsReady)
         return 1;
     }
     CPantiroApp app;
+    const EndRequests endRequests([&app] { app.EndInOrder(); });
     if (!app.InitInstance())
         return 1;
     return app.Run();

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr long kConnectTimeoutMs = 2000;
-constexpr long kExchangeTimeoutMs = 5000;
 constexpr long kDefaultPort = 80;
 
 // The camera's header lines, each exactly once and in this order.
@@ -165,23 +164,29 @@ void CleanupCameraRequests()
     curl_global_cleanup();
 }
 
-int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
-                          CameraRequestAbort* abort, CameraOutcome* outcome)
+namespace {
+
+struct Exchange {
+    bool completed = false; // the whole answer came (or, with no body wanted, its status line)
+    long status = 0;
+    int32_t stored = 0;
+    CameraOutcome outcome;
+};
+
+Exchange Perform(const std::string& host, const std::string& path, char* body, long timeoutMs,
+                 CameraRequestAbort* abort)
 {
-    CameraOutcome ignored;
-    CameraOutcome& ended = outcome != nullptr ? *outcome : ignored;
-    ended = CameraOutcome{};
-    // 0.0.0.0 would reach this machine on Linux; it is the "no camera set" address.
-    if (host.empty() || host == "0.0.0.0")
-        return 0;
+    if (!CameraAddressSet(host))
+        return {};
     CurlPtr<CURLU> url = BuildUrl(host, path);
     CurlPtr<curl_slist> headers = BuildHeaders();
     CurlPtr<CURL> handle(curl_easy_init());
-    ended = {CameraOutcome::Kind::Failed, 0, "the request could not be prepared"};
+    Exchange exchange;
+    exchange.outcome = {CameraOutcome::Kind::Failed, 0, "the request could not be prepared"};
     if (!url || !headers || !handle)
-        return 0;
+        return exchange;
 
-    BodySink sink{handle.get(), readBody ? body : nullptr};
+    BodySink sink{handle.get(), body};
     CURL* h = handle.get();
     const bool configured =
         curl_easy_setopt(h, CURLOPT_CURLU, url.get()) == CURLE_OK
@@ -189,18 +194,44 @@ int32_t SendCameraRequest(const std::string& host, const std::string& path, char
         && curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK
-        && curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs) == CURLE_OK
-        && curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, kExchangeTimeoutMs) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(kConnectTimeoutMs, timeoutMs)) == CURLE_OK
+        && curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMs) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/4.0") == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_BUFFERSIZE, static_cast<long>(kCameraBodyPieceSize)) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, StoreBody) == CURLE_OK
-        && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK
-        && (abort == nullptr || SetAbortable(h, abort));
+        && curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink) == CURLE_OK && (abort == nullptr || SetAbortable(h, abort));
     if (!configured)
-        return 0;
+        return exchange;
     const CURLcode result = abort != nullptr && abort->aborted() ? CURLE_ABORTED_BY_CALLBACK : curl_easy_perform(h);
-    ended = Outcome(h, result, abort);
-    return result == CURLE_OK ? sink.stored : 0;
+    exchange.outcome = Outcome(h, result, abort);
+    exchange.status = exchange.outcome.status;
+    // A body nobody wants ends the transfer on purpose once the status is known.
+    exchange.completed = result == CURLE_OK || (body == nullptr && result == CURLE_WRITE_ERROR);
+    exchange.stored = sink.stored;
+    return exchange;
+}
+
+} // namespace
+
+bool CameraAddressSet(const std::string& host)
+{
+    // 0.0.0.0 would reach this machine on Linux; it is the "no camera set" address.
+    return !host.empty() && host != "0.0.0.0";
+}
+
+int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
+                          CameraRequestAbort* abort, CameraOutcome* outcome)
+{
+    const Exchange exchange = Perform(host, path, readBody ? body : nullptr, kCameraExchangeTimeoutMs, abort);
+    if (outcome != nullptr)
+        *outcome = exchange.outcome;
+    return exchange.completed && body != nullptr && readBody ? exchange.stored : 0;
+}
+
+bool SendCameraCommand(const std::string& host, const std::string& path, CameraRequestAbort* abort, long timeoutMs)
+{
+    const Exchange exchange = Perform(host, path, nullptr, timeoutMs, abort);
+    return exchange.completed && exchange.status >= 200 && exchange.status <= 299;
 }

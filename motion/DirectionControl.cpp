@@ -2,17 +2,17 @@
 
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
+#include "base/MessageBox.h"
 #include "base/TextRules.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
-#include "base/MessageBox.h"
 
 #include <utility>
 
 DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view)
-    : motion_(motion), config_(config), ports_(ports), view_(view)
+    : motion_(motion), config_(config), ports_(ports), view_(view), resender_(config, ports)
 {}
 
 int32_t DirectionControl::SendDirection(int32_t code)
@@ -26,17 +26,38 @@ int32_t DirectionControl::SendDirection(int32_t code)
             view_.setArrowIcon(arrow.controlId, motion_.automaticMode ? arrow.automaticIcon : arrow.idleIcon);
         }
     }
+    // A direction ends the stops still being sent again, before it leaves, so none follows it.
+    if (code != Stop)
+        resender_.cancel();
     // The counters follow the command from the moment it is given, not from when it arrives.
     motion_.direction = code;
     if (code != Stop)
         view_.setArrowIcon(kArrows[code].controlId, kArrows[code].pressedIcon);
 
+    int32_t result = 0;
+    bool taken = false;
     if (config_.usesSerialPort()) {
         const char digit = KeypadDigit(code);
-        return ports_.Write(config_.portSlot, &digit, 1);
+        result = ports_.Write(config_.portSlot, &digit, 1);
+        taken = result == 1;
+    } else {
+        const std::string path = config_.command(code + 1).toUtf8().toStdString();
+        taken = SendCameraCommand(config_.cameraAddress.toStdString(), path, nullptr,
+                                  ending_ ? kEndStopTimeoutMs : kCameraExchangeTimeoutMs);
     }
-    const std::string path = config_.command(code + 1).toUtf8().toStdString();
-    return SendCameraRequest(config_.cameraAddress.toStdString(), path, nullptr, false);
+    if (code == Stop && !ending_) {
+        if (taken)
+            resender_.cancel();
+        else
+            resender_.stopNotTaken();
+    }
+    return result;
+}
+
+void DirectionControl::PrepareForTheEnd()
+{
+    resender_.cancel();
+    ending_ = true;
 }
 
 void DirectionControl::OnArrowButtonDown(QPoint point)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "motion/StopResender.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -24,11 +26,20 @@ public:
 // Manual steering: the arrows, the stop on release, zeroing and the position display.
 class DirectionControl {
 public:
+    static constexpr long kEndStopTimeoutMs = 2000;
+
     DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view);
 
     // Sets the direction, the arrow icon, and sends the command over the configured transport.
-    // Returns the serial bytes written (1, or 0), or 0 for the camera transport.
+    // Returns the serial bytes written (1, or 0), or 0 for the camera transport. A stop the head
+    // did not take is sent again every half second until one is taken or a direction is given.
     int32_t SendDirection(int32_t code);
+    bool StopPending() const { return resender_.pending(); }
+    // The half-second step of a stop sent again.
+    void ResendStop() { resender_.resend(); }
+    // From now on a stop waits at most kEndStopTimeoutMs for the camera and is not sent again:
+    // the program is ending.
+    void PrepareForTheEnd();
 
     void OnArrowButtonDown(QPoint point);
     void OnArrowButtonUp(QPoint point);
@@ -48,4 +59,6 @@ private:
     CommPort& ports_;
     MotionView& view_;
     bool stoppedBeforeRelease_ = false;
+    StopResender resender_;
+    bool ending_ = false;
 };

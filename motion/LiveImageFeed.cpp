@@ -3,10 +3,12 @@
 #include "base/JournalEvents.h"
 #include "motion/LiveImageBuffer.h"
 
+#include <utility>
+
 LiveImageFeed::Picture LiveImageFeed::lastCompleted()
 {
     takeCompletedFetch();
-    return Picture{buffer_.data[static_cast<size_t>(shown_)].data(), shownSize_};
+    return Picture{buffer_.data[static_cast<size_t>(shown_)].data(), shownSize_, std::exchange(fresh_, false)};
 }
 
 bool LiveImageFeed::startNextFetch(const std::string& host, const std::string& path)
@@ -33,4 +35,5 @@ void LiveImageFeed::takeCompletedFetch()
         else
             JournalLivePictureBack();
     }
+    fresh_ = true;
 }

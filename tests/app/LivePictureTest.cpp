@@ -74,7 +74,7 @@ protected:
 } // namespace
 
 // The simulator's picture appears in the square; minimised, nothing is fetched or drawn; after a
-// failed fetch nothing new is drawn until a fetch succeeds again.
+// failed fetch nothing new is drawn until a fetch succeeds again, and the picture left shows as old.
 TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedOrFailing)
 {
     TrayIcon::overrideAvailability(true);
@@ -89,7 +89,7 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
 
     window.showMinimized();
     QTRY_VERIFY(!window.isVisible());
-    QTest::qWait(kTickMs);  // a fetch that had started before may still end
+    QTest::qWait(kTickMs); // a fetch that had started before may still end
     const int64_t served = camera.picturesServed();
     const int drawn = view.picturesDrawn();
     QTest::qWait(3 * kTickMs);
@@ -104,8 +104,15 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
     const int beforeFailure = view.picturesDrawn();
     QTest::qWait(3 * kTickMs);
     EXPECT_EQ(view.picturesDrawn(), beforeFailure);
+    // About 5 s after the last fresh picture it shows as old: greyed, with the time it came.
+    const auto grey = [&] {
+        return Difference(square(window), square(window).convertToFormat(QImage::Format_Grayscale8));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(view.showsOldPicture(), 4000);
+    EXPECT_LT(grey(), 1.0);
     ASSERT_TRUE(faults.update({{"clear", ""}}).isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(view.picturesDrawn() > beforeFailure, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(view.picturesDrawn() > beforeFailure && !view.showsOldPicture(), 3000);
+    EXPECT_GT(grey(), 2.0);
 }
 
 TEST_F(LivePictureTest, WithoutACameraAddressNothingIsFetchedOrDrawn)

@@ -5,14 +5,15 @@
 #include "motion/MotionState.h"
 #include "motion/TickThread.h"
 #include "tests/motion/LoopbackCamera.h"
-#include "tests/support/ManualTickClock.h"
 #include "tests/motion/RecordingMotionView.h"
+#include "tests/support/ManualTickClock.h"
 #include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -184,4 +185,45 @@ TEST_F(DirectionControlTest, PositionDisplayShowsFiveCharactersAndOnlyChanges)
     control.RefreshPositionDisplay();
     EXPECT_EQ(view.texts.size(), 3);
     EXPECT_EQ(view.texts.last(), qMakePair(220, QStringLiteral("1234567")));
+}
+
+// A stop the camera did not take (an error, no answer) is sent again on each half-second step,
+// on a thread of its own, until one is taken; a direction given meanwhile ends the retries.
+TEST_F(DirectionControlTest, AStopTheCameraDidNotTakeIsSentAgainUntilOneIsTaken)
+{
+    std::atomic<int> stopAnswer{500}; // 0: silence
+    RawHttpServer relay([&](const RawHttpRequest& request) {
+        const int status = request.requestLine().find("cmd1") != std::string::npos ? stopAnswer.load() : 200;
+        return status == 0 ? RawHttpResponse::silence()
+                           : RawHttpResponse::answer("HTTP/1.1 " + std::to_string(status) + " X");
+    });
+    UseLoopbackCamera(config, relay);
+    const auto lastSent = [&] { return relay.requests().back().requestLine(); };
+    const auto stepUntil = [&](auto done) {
+        const auto begin = std::chrono::steady_clock::now();
+        for (int step = 0; step < 300 && !done(); ++step) {
+            control.ResendStop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::chrono::steady_clock::now() - begin;
+    };
+    control.SendDirection(Stop);
+    stepUntil([&] { return relay.requests().size() >= 3; });
+    stopAnswer = 0;
+    EXPECT_LT(stepUntil([&] { return relay.requests().size() >= 4; }), std::chrono::seconds(1))
+        << "a silent camera holds the stop's own thread, not the window";
+    control.SendDirection(Right);
+    control.ResendStop();
+    EXPECT_FALSE(control.StopPending());
+    EXPECT_EQ(lastSent(), "GET /cmd3 HTTP/1.1") << "no stop after the direction";
+
+    stopAnswer = 500;
+    control.SendDirection(Stop);
+    stepUntil([&] { return relay.requests().size() >= 8; });
+    stopAnswer = 200;
+    stepUntil([&] { return !control.StopPending(); });
+    const size_t sent = relay.requests().size();
+    control.ResendStop();
+    EXPECT_EQ(relay.requests().size(), sent);
+    EXPECT_EQ(lastSent(), "GET /cmd1 HTTP/1.1");
 }
