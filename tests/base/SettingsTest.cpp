@@ -1,5 +1,5 @@
-#include "base/AppConfig.h"
 #include "base/Settings.h"
+#include "base/AppConfig.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -7,12 +7,18 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -142,7 +148,7 @@ TEST_F(SettingsTest, HandEditedValuesWithCommasReadLikeQuotedOnes)
 TEST_F(SettingsTest, CommandTextsWithSemicolonsCommasBlanksAndBackslashesSurviveTheFile)
 {
     const QString texts[] = {
-        QStringLiteral("cgi;a=1"), QStringLiteral("a, b ,c"), QStringLiteral("  both ends  "),
+        QStringLiteral("cgi;a=1"),     QStringLiteral("a, b ,c"),          QStringLiteral("  both ends  "),
         QStringLiteral("dir\\tab\\n"), QStringLiteral(" \\;, mixed\\\\ "), QStringLiteral("\"quoted\""),
     };
     for (size_t i = 0; i < std::size(texts); ++i)
@@ -207,29 +213,72 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
     EXPECT_EQ(position.y, -20);
 }
 
-TEST_F(SettingsTest, ADiskThatFillsUpDuringTheDialogsSaveKeepsTheOldFile)
+// The size of the lock a save writes first. It names the process and the machine, so it differs
+// between machines; the limits below are set around it, never at a fixed number.
+qint64 LockFileSize()
 {
-    config.portName = QStringLiteral("COM1");
-    SaveAllSettings(store, config);
-    const QByteArray old = fileContents();
-    ASSERT_FALSE(old.isEmpty());
+    QTemporaryDir dir;
+    QLockFile lock(dir.filePath(QStringLiteral("probe.lock")));
+    lock.lock();
+    return QFileInfo(dir.filePath(QStringLiteral("probe.lock"))).size();
+}
 
-    // A full disk, for root as well as for anyone else: no file may grow past a few bytes.
-    config.portName = QStringLiteral("COM2");
-    config.commands.fill(QString(200, u'c'));
+TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
+{
+    const qint64 lockSize = LockFileSize();
+    ASSERT_GT(lockSize, 0);
+    const struct {
+        const char* what;
+        rlim_t fileSizeLimit; // the disk as one file may fill it
+        bool folderGone;
+        bool saved;
+    } ways[] = {
+        {"lock refused", static_cast<rlim_t>(lockSize - 1), false, false},
+        {"full before the write", 0, false, false},
+        {"full in the middle", static_cast<rlim_t>(lockSize + 64), false, false},
+        {"directory gone", RLIM_INFINITY, true, true},
+    };
+    AppConfig changed;
+    changed.portName = QStringLiteral("COM2");
+    changed.commands.fill(QString(200, u'c'));
+    const struct {
+        const char* what;
+        std::function<bool()> save;
+        QString name, value;
+        int values;
+    } writers[] = {
+        {"the settings dialog's OK", [&] { return SaveAllSettings(store, changed); }, u"Comm"_s, u"COM2,0"_s, 13},
+        {"the first start's language", [&] { return SaveLanguage(store, 1); }, u"Language"_s, u"1"_s, 1},
+        {"the position at exit", [&] { return SaveActPos(store, 120, 45); }, u"ActPos"_s, u"120,45"_s, 1},
+    };
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{64, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    SaveAllSettings(store, config);
-    const QByteArray afterSave = fileContents();
-    setrlimit(RLIMIT_FSIZE, &limit);
+    for (const auto& way : ways) {
+        for (const auto& writer : writers) {
+            config.commands.fill(QString(200, u'o'));
+            ASSERT_TRUE(SaveAllSettings(store, config) && SaveActPos(store, -7, 8));
+            const QByteArray old = fileContents();
+            const QFileInfo file(settingsFile());
+            if (way.folderGone)
+                file.dir().removeRecursively();
 
-    EXPECT_EQ(afterSave, old);
-    const QFileInfo file(settingsFile());
-    EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files), QStringList())
-        << "no part-written copy left beside it";
+            const rlimit small{std::min(way.fileSizeLimit, limit.rlim_max), limit.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+            const bool saved = writer.save();
+            setrlimit(RLIMIT_FSIZE, &limit);
+
+            EXPECT_EQ(saved, way.saved) << way.what << ", " << writer.what;
+            if (saved) {
+                EXPECT_EQ(store.read(writer.name, {}), writer.value) << way.what << ", " << writer.what;
+                EXPECT_EQ(QSettings(file.filePath(), QSettings::IniFormat).allKeys().size(), writer.values);
+            } else {
+                EXPECT_EQ(fileContents(), old) << way.what << ", " << writer.what;
+            }
+            EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
+                << "nothing left beside it: " << way.what << ", " << writer.what;
+        }
+    }
 }
 
 TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
@@ -248,4 +297,4 @@ TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
     EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("COM4,0"));
 }
 
-}  // namespace
+} // namespace

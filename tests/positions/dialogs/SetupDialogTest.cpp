@@ -5,6 +5,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/IpAddressEdit.h"
 #include "tests/platform/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -22,7 +26,11 @@ namespace {
 // Keeps what would be written, in order, instead of writing it.
 class RecordingStore : public SettingsStore {
 public:
-    void write(const QString& name, const QString& text) override { writes.append(name + u'=' + text); }
+    bool write(const QString& name, const QString& text) override
+    {
+        writes.append(name + u'=' + text);
+        return true;
+    }
     QStringList writes;
 };
 
@@ -146,4 +154,27 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
         EXPECT_EQ(config.soundSignals, 1);
         EXPECT_EQ(store.writes.size(), 13);
     }
+}
+
+TEST_F(SetupDialogTest, OkOnAFullDiskSaysTheSettingsWereNotSavedAndStillTakesThem)
+{
+    SettingsStore disk;
+    config.language = 1;
+    ScriptedMessageBoxes::expect(u"Cannot save the settings !"_s, MessageButtons::Ok, MessageIcon::Stop,
+                                 MessageAnswer::Ok);
+    ScriptedDialogs dialogs;
+    dialogs.expect(u"CSetupDlg"_s, [](QDialog& dialog) {
+        Control<QComboBox>(dialog, 201)->setCurrentText(u"38400"_s);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit full{0, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        Control<QPushButton>(dialog, 1)->click();
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    CSetupDlg dialog(config, disk, {}, nullptr);
+    EXPECT_EQ(RunModal(dialog), 0);
+    EXPECT_EQ(config.baudRate, 38400);
+    EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
 }
