@@ -8,16 +8,18 @@
 #include "app/ShowHelp.h"
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
+#include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
-#include "motion/PatrolSequencer.h"
-#include "positions/PositionCommands.h"
-#include "positions/dialogs/CInfoDlg.h"
 #include "motion/OpenCommandPort.h"
+#include "motion/PatrolSequencer.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
-#include "base/MessageBox.h"
+#include "platform/SingleInstanceLock.h"
+#include "positions/PositionCommands.h"
+#include "positions/PositionListFile.h"
+#include "positions/dialogs/CInfoDlg.h"
 #include "res/Resources.h"
 
 #include <QDir>
@@ -26,6 +28,7 @@
 
 namespace {
 
+constexpr int kListInUseId = 1016;
 constexpr int kAppIconId = 107;
 constexpr int kImageStripId = 177;
 constexpr QSize kListImageSize(20, 20);
@@ -45,8 +48,7 @@ CAppDlg::CAppDlg(SettingsStore& store)
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
       directions_(state_.motion, appConfig(), ports_, motionView_), positionTimer_(this), liveImageTimer_(this),
-      livePicture_(nullptr), liveFeed_(state_.picture),
-      tray_(kTrayIconId, this), images_(kListImageSize)
+      livePicture_(nullptr), liveFeed_(state_.picture), tray_(kTrayIconId, this), images_(kListImageSize)
 {
     BuildDialog(*this, AppDlgTemplate());
     livePicture_ = new LivePictureView(this);
@@ -62,7 +64,7 @@ CAppDlg::~CAppDlg()
     SetBeforeModalHook(std::move(previousBeforeModal_));
 }
 
-void CAppDlg::OnInitDialog()
+bool CAppDlg::OnInitDialog()
 {
     const ActPos position = LoadSettings(store_, appConfig(), [this] {
         CSelLangDlg languageDialog(store_, this);
@@ -73,6 +75,14 @@ void CAppDlg::OnInitDialog()
     ApplyLanguage();
 
     state_.workingDirectory = QDir::currentPath();
+    // Two instances of two profiles started in one folder would each rewrite the other's list.
+    // A folder that takes no lock file leaves nothing to find another instance by.
+    listLock_ = std::make_unique<SingleInstanceLock>(state_.workingDirectory, QStringLiteral("pantiro.lst.lock"));
+    if (!listLock_->tryAcquire() && listLock_->heldElsewhere()) {
+        const QString list = QDir::toNativeSeparators(PositionListPath(state_.workingDirectory));
+        MessageBox(nullptr, LoadText(kListInUseId).arg(list), MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
     setWindowTitle(kMessageCaption);
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);
@@ -87,7 +97,9 @@ void CAppDlg::OnInitDialog()
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)
-        QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+    return true;
 }
 
 void CAppDlg::ApplyLanguage()
@@ -116,8 +128,8 @@ void CAppDlg::connectCommands()
     onClick(AppDlgId::Info, [this] { RunInfoDialog(this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
-    for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
-                   AppDlgId::PositionRemove})
+    for (int id :
+         {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate, AppDlgId::PositionRemove})
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
@@ -135,7 +147,6 @@ void CAppDlg::startTimers()
     liveImageTimer_.start(kLiveImageTimerMs);
     tickTimerId_ = tickThread_.start(state_.motion);
 }
-
 
 void CAppDlg::mousePressEvent(QMouseEvent* event)
 {

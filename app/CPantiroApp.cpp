@@ -27,7 +27,10 @@ bool CPantiroApp::InitInstance()
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    dialog_->OnInitDialog();
+    if (!dialog_->OnInitDialog()) {
+        dialog_.reset();
+        return false;
+    }
     dialog_->centreOnScreen();
     dialog_->show();
     return true;

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -139,7 +141,7 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     EXPECT_EQ(picture(kLamp), 167);
     EXPECT_EQ(processState().motion.automaticMode, 1);
 
-    Control<QPushButton>(*window, kExit)->click();  // no exit question
+    Control<QPushButton>(*window, kExit)->click(); // no exit question
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(rightClick(inWindow(rowCentre(3))));
@@ -184,4 +186,29 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     for (size_t i = 0; i < 6; ++i)
         EXPECT_NEAR(recorded[i].pan, ideal[i], 1.5) << "click " << i + 1;
     EXPECT_EQ(listFile(), "A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+}
+
+TEST_F(PositionsWindowTest, WhatIsNoListFileStartsAnEmptyListSaysSoOnceAndIsNeverWrittenOver)
+{
+    for (const bool pipe : {true, false}) {
+        QFile::remove(listPath());
+        ASSERT_TRUE(pipe ? mkfifo(QFile::encodeName(listPath()).constData(), 0600) == 0
+                         : QFile::link(u"/dev/zero"_s, listPath()));
+        ScriptedMessageBoxes::expect(u"Die Positionsdatei %1 ist keine lesbare Positionsliste. Die Liste beginnt leer "
+                                     u"und wird nicht gespeichert !"_s.arg(listPath()),
+                                     MessageButtons::Ok, MessageIcon::Stop, MessageAnswer::Ok);
+        const qsizetype before = ScriptedMessageBoxes::shown().size();
+        window = &start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ScriptedMessageBoxes::shown().size() == before + 1; }));
+        EXPECT_EQ(list().GetItemCount(), 3);
+        ScriptedMessageBoxes::expect(u"Die aktuelle Kameraposition als Beobachtungspunkt hinzufügen ?"_s,
+                                     MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+        Control<QPushButton>(*window, kNew)->click();
+        EXPECT_EQ(list().GetItemCount(), 4);
+        const QFileInfo there(listPath());
+        EXPECT_TRUE(pipe ? !there.isSymLink() && !there.isFile() : there.symLinkTarget() == u"/dev/zero"_s);
+        QTest::qWait(50);
+        EXPECT_EQ(ScriptedMessageBoxes::shown().size(), before + 2) << "said once";
+        stop();
+    }
 }

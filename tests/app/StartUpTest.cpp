@@ -5,9 +5,11 @@
 #include "app/RunPantiro.h"
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
+#include "tests/positions/FileBytes.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -40,7 +42,8 @@ QByteArray settingsFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The exit code of a second start's try at the lock in `environment`: 0 taken, 1 refused.
+// The exit code of a second start's try at the locks in `environment`: 0 taken, 1 the profile
+// refused, 2 the position list refused.
 int probeLock(const QProcessEnvironment& environment)
 {
     QProcess probe;
@@ -160,11 +163,25 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
     } cases[] = {
         {"XDG_RUNTIME_DIR", {}, 1},
         {"XDG_RUNTIME_DIR", otherRuntime.path(), 1},
-        {"XDG_CONFIG_HOME", otherProfile.path(), 0},
+        {"XDG_CONFIG_HOME", otherProfile.path(), 2},
     };
     for (const auto& c : cases)
         EXPECT_EQ(probeLock(environment(c.name, c.value)), c.exitCode) << c.name << "=" << c.value.toStdString();
 
     stop();
     EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the profile is free once the first has ended";
+}
+
+TEST_F(AppTest, ASecondStartOnTheListOfARunningInstanceIsRefusedInItsLanguageAndWritesNothing)
+{
+    writeSetting("Language", u"1"_s);
+    ASSERT_TRUE(WriteFileBytes(u"pantiro.lst"_s, "Gate\t1\t2\r\n"));
+    start();
+    // Another profile's instance started in the same folder, as far as its window goes.
+    ScriptedMessageBoxes::expect(u"The position file %1 is already used by another running Pantiro !"_s.arg(
+                                     QDir::toNativeSeparators(QDir::current().filePath(u"pantiro.lst"_s))),
+                                 MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
+    SettingsStore otherProfile;
+    EXPECT_FALSE(CAppDlg(otherProfile).OnInitDialog());
+    EXPECT_EQ(FileBytes(u"pantiro.lst"_s), "Gate\t1\t2\r\n");
 }

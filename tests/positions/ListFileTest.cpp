@@ -61,7 +61,8 @@ TEST(ListFile, LinesBecomeRowsByTheReadingRules)
         {"UTF-8", "T\xC3\xBCr \xE2\x82\xAC\t1\t2\r\n", {u"Tür €"_s, u"1"_s, u"2"_s}},
         {"UTF-8 with byte-order mark", "\xEF\xBB\xBFGate\t1\t2\r\n", {u"Gate"_s, u"1"_s, u"2"_s}},
         {"Windows-1252", "T\xFCr \x80\x9F\t1\t2\r\n", {u"Tür €Ÿ"_s, u"1"_s, u"2"_s}},
-        {"a piece never ends inside a character", QByteArray(248, 'a') + "\xF0\x9F\x98\x80" + "b\n",
+        {"a piece never ends inside a character",
+         QByteArray(248, 'a') + "\xF0\x9F\x98\x80" + "b\n",
          {QString(248, u'a'), {}, {}, smile + u"b"_s, {}, {}}},
     };
     QTemporaryDir dir;
@@ -128,10 +129,10 @@ TEST(ListFile, PositionRowsAreWrittenByTheWritingRules)
     });
     ASSERT_TRUE(SavePositionList(path, rows));
     EXPECT_EQ(FileBytes(path), "Gate\t00012\t-0005\r\n"
-                              "Yard\t00000\t00000\r\n" +
-                                  QByteArray(99, 'n') +
-                                  "\t1234567\t-123456\r\n"
-                                  "T\xC3\xBCr\t00000\t00042\r\n");
+                               "Yard\t00000\t00000\r\n"
+                                   + QByteArray(99, 'n')
+                                   + "\t1234567\t-123456\r\n"
+                                     "T\xC3\xBCr\t00000\t00042\r\n");
 
     // The fixed rows are never written: without positions the file is empty.
     ASSERT_TRUE(SavePositionList(path, MemoryRows()));
@@ -161,8 +162,8 @@ TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
     MemoryRows read;
     EXPECT_EQ(LoadPositionList(path, read), 5);
     EXPECT_EQ(read.positions(), QStringList({u"a b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
-                                             u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'),
-                                             u"00007"_s, u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
+                                             u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'), u"00007"_s,
+                                             u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
 }
 
 TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
@@ -193,8 +194,8 @@ TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
     ASSERT_TRUE(SavePositionList(path, old));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     for (const bool listWritable : {false, true}) {
-        QFile::setPermissions(path, listWritable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                 : QFileDevice::ReadOwner);
+        QFile::setPermissions(path,
+                              listWritable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner : QFileDevice::ReadOwner);
         const FileModesApply modes;
         EXPECT_EQ(SavePositionList(path, changed), listWritable);
         EXPECT_EQ(FileBytes(path), listWritable ? "New\t00003\t00004\r\n" : oldBytes);
