@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -213,44 +212,32 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
     EXPECT_EQ(position.y, -20);
 }
 
-// The size of the lock a save writes first. It names the process and the machine, so it differs
-// between machines; the limits below are set around it, never at a fixed number.
-qint64 LockFileSize()
-{
-    QTemporaryDir dir;
-    QLockFile lock(dir.filePath(QStringLiteral("probe.lock")));
-    lock.lock();
-    return QFileInfo(dir.filePath(QStringLiteral("probe.lock"))).size();
-}
-
 TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
 {
-    const qint64 lockSize = LockFileSize();
-    ASSERT_GT(lockSize, 0);
+    // The lock a save writes first names the process and the machine: its size differs between
+    // machines, so the limits are set around it.
+    const QString probe = QDir::temp().filePath(u"pantiro-%1.lock"_s.arg(QCoreApplication::applicationPid()));
+    QLockFile probeLock(probe);
+    ASSERT_TRUE(probeLock.lock());
+    const auto lockSize = static_cast<rlim_t>(QFileInfo(probe).size());
+    probeLock.unlock();
     const struct {
         const char* what;
-        rlim_t fileSizeLimit; // the disk as one file may fill it
+        rlim_t fileSizeLimit; // a disk that fills up, as one file sees it
         bool folderGone;
-        bool saved;
-    } ways[] = {
-        {"lock refused", static_cast<rlim_t>(lockSize - 1), false, false},
-        {"full before the write", 0, false, false},
-        {"full in the middle", static_cast<rlim_t>(lockSize + 64), false, false},
-        {"directory gone", RLIM_INFINITY, true, true},
-    };
+    } ways[] = {{"lock refused", lockSize - 1, false},
+                {"full before the write", 0, false},
+                {"full in the middle", lockSize + 64, false},
+                {"directory gone", RLIM_INFINITY, true}};
     AppConfig changed;
-    changed.portName = QStringLiteral("COM2");
     changed.commands.fill(QString(200, u'c'));
     const struct {
-        const char* what;
         std::function<bool()> save;
         QString name, value;
-        int values;
-    } writers[] = {
-        {"the settings dialog's OK", [&] { return SaveAllSettings(store, changed); }, u"Comm"_s, u"COM2,0"_s, 13},
-        {"the first start's language", [&] { return SaveLanguage(store, 1); }, u"Language"_s, u"1"_s, 1},
-        {"the position at exit", [&] { return SaveActPos(store, 120, 45); }, u"ActPos"_s, u"120,45"_s, 1},
-    };
+        qsizetype values;
+    } writers[] = {{[&] { return SaveAllSettings(store, changed); }, u"Cmd8"_s, QString(200, u'c'), 13},
+                   {[&] { return SaveLanguage(store, 1); }, u"Language"_s, u"1"_s, 1},
+                   {[&] { return SaveActPos(store, 120, 45); }, u"ActPos"_s, u"120,45"_s, 1}};
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
@@ -262,21 +249,18 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
             const QFileInfo file(settingsFile());
             if (way.folderGone)
                 file.dir().removeRecursively();
-
             const rlimit small{std::min(way.fileSizeLimit, limit.rlim_max), limit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
             const bool saved = writer.save();
             setrlimit(RLIMIT_FSIZE, &limit);
-
-            EXPECT_EQ(saved, way.saved) << way.what << ", " << writer.what;
+            // Gone with its folder, the old file cannot stay: the new one is whole.
+            EXPECT_EQ(saved, way.folderGone) << way.what << ", " << writer.name.toStdString();
             if (saved) {
-                EXPECT_EQ(store.read(writer.name, {}), writer.value) << way.what << ", " << writer.what;
                 EXPECT_EQ(QSettings(file.filePath(), QSettings::IniFormat).allKeys().size(), writer.values);
-            } else {
-                EXPECT_EQ(fileContents(), old) << way.what << ", " << writer.what;
             }
-            EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
-                << "nothing left beside it: " << way.what << ", " << writer.what;
+            EXPECT_EQ(saved ? store.read(writer.name, {}).toUtf8() : fileContents(),
+                      saved ? writer.value.toUtf8() : old);
+            EXPECT_EQ(file.dir().entryList({file.fileName() + u".?*"_s}, QDir::Files), QStringList()) << way.what;
         }
     }
 }

@@ -89,10 +89,6 @@ TEST(ListFile, OnlyARegularFileOfASaneSizeIsRead)
     QByteArray longList;
     for (int i = 0; i < 100000; ++i)
         longList += "Position " + QByteArray::number(i) + "\t00120\t-0030\r\n";
-    const auto sized = [&](qint64 size) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.resize(size);
-    };
     const struct {
         const char* what;
         std::function<bool()> make;
@@ -103,7 +99,8 @@ TEST(ListFile, OnlyARegularFileOfASaneSizeIsRead)
         {"a link to an endless device", [&] { return QFile::link(u"/dev/zero"_s, path); }, -1},
         {"a link that leads nowhere", [&] { return QFile::link(dir.filePath(u"gone"_s), path); }, -1},
         {"a folder", [&] { return QDir().mkdir(path); }, -1},
-        {"larger than any list", [&] { return sized(kListFileMaxBytes + 1); }, -1},
+        {"larger than any list",
+         [&] { return QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, kListFileMaxBytes + 1); }, -1},
         {"unreadable", [&] { return WriteFileBytes(path, "A\t1\t2\r\n") && chmod(pathName.constData(), 0) == 0; }, -1},
     };
     for (const auto& c : cases) {
@@ -145,23 +142,16 @@ TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
     const QString path = PositionListPath(dir.path());
     const QString smile = u"\U0001F600"_s;
     const MemoryRows written = WithPositions({
-        {u"a\tb"_s, u"1"_s, u"2"_s},
+        {u"\uFEFFa\tb"_s, u"1"_s, u"2"_s}, // not to be taken for a byte-order mark
         {QString(), u"3"_s, u"4"_s},
         {u"line\r\nbreak"_s, u"5"_s, u"6"_s},
         {QString(98, u'x') + smile, u"7"_s, u"8"_s},
         {u"  Tür Ost "_s, u"9"_s, u"10"_s},
     });
-    const MemoryRows firstNameWithMark = WithPositions({{u"\uFEFFGate"_s, u"1"_s, u"2"_s}});
-    ASSERT_TRUE(SavePositionList(path, firstNameWithMark));
-    MemoryRows readWithMark;
-    LoadPositionList(path, readWithMark);
-    EXPECT_EQ(readWithMark.positions(), QStringList({u"\uFEFFGate"_s, u"00001"_s, u"00002"_s}))
-        << "not taken for a byte-order mark";
-
     ASSERT_TRUE(SavePositionList(path, written));
     MemoryRows read;
     EXPECT_EQ(LoadPositionList(path, read), 5);
-    EXPECT_EQ(read.positions(), QStringList({u"a b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
+    EXPECT_EQ(read.positions(), QStringList({u"\uFEFFa b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
                                              u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'), u"00007"_s,
                                              u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
 }

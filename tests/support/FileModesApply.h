@@ -4,8 +4,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// Root passes every check of a file's modes. While this lives, the calling thread meets them like
-// any other user, so that a test can deny itself a folder or a file whoever runs it.
+// While this lives, the calling thread meets the modes of files and folders even as root.
 class FileModesApply {
 public:
     FileModesApply()
@@ -16,8 +15,6 @@ public:
         syscall(SYS_capset, &header_, reduced);
     }
     ~FileModesApply() { syscall(SYS_capset, &header_, saved_); }
-    FileModesApply(const FileModesApply&) = delete;
-    FileModesApply& operator=(const FileModesApply&) = delete;
 
 private:
     __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
