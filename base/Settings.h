@@ -20,9 +20,8 @@ public:
     // The stored text, or `fallback` when the value is missing. A hand-edited value with
     // commas reads back whole.
     QString read(const QString& name, const QString& fallback) const;
-    // Virtual so that a test can watch the order of the writes. False when the value could not
-    // be stored; the file then holds what it held before.
-    virtual bool write(const QString& name, const QString& text);
+    // False when the value could not be stored; the file then holds what it held before.
+    bool write(const QString& name, const QString& text);
     // The writes that `writes` makes reach the file together, in one replacement of it: a crash,
     // a full disk or a refused lock leaves the old values or the new ones, never a part of each.
     // False when they could not be stored.
@@ -32,9 +31,11 @@ public:
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
 
-private:
-    bool store(const IniValues& values);
+protected:
+    // Stores the values in their order, all or none. Virtual so that a test can watch them.
+    virtual bool store(const IniValues& values);
 
+private:
     std::optional<IniValues> together_;
 };
 

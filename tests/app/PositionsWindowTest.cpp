@@ -141,7 +141,7 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     EXPECT_EQ(picture(kLamp), 167);
     EXPECT_EQ(processState().motion.automaticMode, 1);
 
-    Control<QPushButton>(*window, kExit)->click(); // no exit question
+    Control<QPushButton>(*window, kExit)->click();  // no exit question
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(rightClick(inWindow(rowCentre(3))));

@@ -5,11 +5,9 @@
 #include "app/RunPantiro.h"
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
-#include "tests/positions/FileBytes.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -170,18 +168,4 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
 
     stop();
     EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the profile is free once the first has ended";
-}
-
-TEST_F(AppTest, ASecondStartOnTheListOfARunningInstanceIsRefusedInItsLanguageAndWritesNothing)
-{
-    writeSetting("Language", u"1"_s);
-    ASSERT_TRUE(WriteFileBytes(u"pantiro.lst"_s, "Gate\t1\t2\r\n"));
-    start();
-    // Another profile's instance started in the same folder, as far as its window goes.
-    ScriptedMessageBoxes::expect(u"The position file %1 is already used by another running Pantiro !"_s.arg(
-                                     QDir::toNativeSeparators(QDir::current().filePath(u"pantiro.lst"_s))),
-                                 MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
-    SettingsStore otherProfile;
-    EXPECT_FALSE(CAppDlg(otherProfile).OnInitDialog());
-    EXPECT_EQ(FileBytes(u"pantiro.lst"_s), "Gate\t1\t2\r\n");
 }

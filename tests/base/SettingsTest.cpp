@@ -1,5 +1,5 @@
-#include "base/Settings.h"
 #include "base/AppConfig.h"
+#include "base/Settings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,8 +16,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -147,7 +145,7 @@ TEST_F(SettingsTest, HandEditedValuesWithCommasReadLikeQuotedOnes)
 TEST_F(SettingsTest, CommandTextsWithSemicolonsCommasBlanksAndBackslashesSurviveTheFile)
 {
     const QString texts[] = {
-        QStringLiteral("cgi;a=1"),     QStringLiteral("a, b ,c"),          QStringLiteral("  both ends  "),
+        QStringLiteral("cgi;a=1"), QStringLiteral("a, b ,c"), QStringLiteral("  both ends  "),
         QStringLiteral("dir\\tab\\n"), QStringLiteral(" \\;, mixed\\\\ "), QStringLiteral("\"quoted\""),
     };
     for (size_t i = 0; i < std::size(texts); ++i)
@@ -216,11 +214,11 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
 {
     // The lock a save writes first names the process and the machine: its size differs between
     // machines, so the limits are set around it.
-    const QString probe = QDir::temp().filePath(u"pantiro-%1.lock"_s.arg(QCoreApplication::applicationPid()));
+    const QString probe =
+        QDir::temp().filePath(QStringLiteral("pantiro-%1.lock").arg(QCoreApplication::applicationPid()));
     QLockFile probeLock(probe);
     ASSERT_TRUE(probeLock.lock());
     const auto lockSize = static_cast<rlim_t>(QFileInfo(probe).size());
-    probeLock.unlock();
     const struct {
         const char* what;
         rlim_t fileSizeLimit; // a disk that fills up, as one file sees it
@@ -235,9 +233,9 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
         std::function<bool()> save;
         QString name, value;
         qsizetype values;
-    } writers[] = {{[&] { return SaveAllSettings(store, changed); }, u"Cmd8"_s, QString(200, u'c'), 13},
-                   {[&] { return SaveLanguage(store, 1); }, u"Language"_s, u"1"_s, 1},
-                   {[&] { return SaveActPos(store, 120, 45); }, u"ActPos"_s, u"120,45"_s, 1}};
+    } writers[] = {{[&] { return SaveAllSettings(store, changed); }, QStringLiteral("Cmd8"), QString(200, u'c'), 13},
+                   {[&] { return SaveLanguage(store, 1); }, QStringLiteral("Language"), QStringLiteral("1"), 1},
+                   {[&] { return SaveActPos(store, 120, 45); }, QStringLiteral("ActPos"), QStringLiteral("120,45"), 1}};
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
@@ -255,12 +253,12 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
             setrlimit(RLIMIT_FSIZE, &limit);
             // Gone with its folder, the old file cannot stay: the new one is whole.
             EXPECT_EQ(saved, way.folderGone) << way.what << ", " << writer.name.toStdString();
-            if (saved) {
-                EXPECT_EQ(QSettings(file.filePath(), QSettings::IniFormat).allKeys().size(), writer.values);
-            }
+            EXPECT_EQ(saved ? QSettings(file.filePath(), QSettings::IniFormat).allKeys().size() : 0,
+                      saved ? writer.values : 0);
             EXPECT_EQ(saved ? store.read(writer.name, {}).toUtf8() : fileContents(),
                       saved ? writer.value.toUtf8() : old);
-            EXPECT_EQ(file.dir().entryList({file.fileName() + u".?*"_s}, QDir::Files), QStringList()) << way.what;
+            EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
+                << way.what;
         }
     }
 }
@@ -281,4 +279,4 @@ TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
     EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("COM4,0"));
 }
 
-} // namespace
+}  // namespace

@@ -4,10 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
-// A second start as far as the locks go, in a process of its own with the environment and the
-// working folder the test gives it: exits 0 when it could take the lock of the profile that
-// environment selects and the lock of the position list in its working folder, 1 when the
-// profile was refused, 2 when the list was.
+// A second start as far as the lock goes, in a process of its own with the environment the test
+// gives it: exits 0 when it could take the lock of the profile that environment selects, 1 when
+// it was refused, 2 when the position list of its working folder was.
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
