@@ -117,10 +117,8 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
         [](QDialog& dialog) { Control<QPushButton>(dialog, 2)->click(); },
         [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
         [](QDialog& dialog) { dialog.close(); },
-        [](QDialog& dialog) { Control<QPushButton>(dialog, 1)->click(); },
-        [this](QDialog& dialog) { // the values still take effect for this run
+        [this](QDialog& dialog) { // a full disk: the values still take effect for this run
             store.full = true;
-            store.writes.clear();
             ScriptedMessageBoxes::expect(u"Cannot save the settings !"_s, MessageButtons::Ok, MessageIcon::Stop,
                                          MessageAnswer::Ok);
             Control<QPushButton>(dialog, 1)->click();
