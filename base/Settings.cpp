@@ -50,14 +50,15 @@ void readNumbers(const QString& text, std::initializer_list<int32_t*> fields)
     }
 }
 
-// How long a save waits for another writer of the file (a tool that uses QSettings on it).
-constexpr int kLockWaitMs = 5000;
-
 QSettings NativeSettings()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
                      QCoreApplication::applicationName());
 }
+
+#ifndef Q_OS_WIN
+// How long a save waits for another writer of the file (a tool that uses QSettings on it).
+constexpr int kLockWaitMs = 5000;
 
 // Writers of the file, QSettings among them, guard each write with "<file>.lock". A process
 // killed after creating that file and before naming itself in it leaves it empty, and every
@@ -104,6 +105,7 @@ bool StoreInIniFile(const QString& path, const QString& section, const IniValues
     return ReplaceFile(path, WithIniValues(oldText, section, values), readsAsExpected) == FileReplaced::Yes;
 }
 
+#endif
 } // namespace
 
 SettingsStore::SettingsStore() = default;
