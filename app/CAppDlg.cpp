@@ -8,18 +8,18 @@
 #include "app/ShowHelp.h"
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
-#include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
-#include "motion/OpenCommandPort.h"
 #include "motion/PatrolSequencer.h"
+#include "positions/PositionCommands.h"
+#include "positions/dialogs/CInfoDlg.h"
+#include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
 #include "platform/SingleInstanceLock.h"
-#include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
-#include "positions/dialogs/CInfoDlg.h"
+#include "base/MessageBox.h"
 #include "res/Resources.h"
 
 #include <QDir>
@@ -48,7 +48,8 @@ CAppDlg::CAppDlg(SettingsStore& store)
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
       directions_(state_.motion, appConfig(), ports_, motionView_), positionTimer_(this), liveImageTimer_(this),
-      livePicture_(nullptr), liveFeed_(state_.picture), tray_(kTrayIconId, this), images_(kListImageSize)
+      livePicture_(nullptr), liveFeed_(state_.picture),
+      tray_(kTrayIconId, this), images_(kListImageSize)
 {
     BuildDialog(*this, AppDlgTemplate());
     livePicture_ = new LivePictureView(this);
@@ -97,8 +98,7 @@ bool CAppDlg::OnInitDialog()
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)
-        QMetaObject::invokeMethod(
-            this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -128,8 +128,8 @@ void CAppDlg::connectCommands()
     onClick(AppDlgId::Info, [this] { RunInfoDialog(this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
-    for (int id :
-         {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate, AppDlgId::PositionRemove})
+    for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
+                   AppDlgId::PositionRemove})
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
@@ -147,6 +147,7 @@ void CAppDlg::startTimers()
     liveImageTimer_.start(kLiveImageTimerMs);
     tickTimerId_ = tickThread_.start(state_.motion);
 }
+
 
 void CAppDlg::mousePressEvent(QMouseEvent* event)
 {

@@ -2,6 +2,8 @@
 
 #include <QByteArrayList>
 
+#include <cstring>
+
 namespace {
 
 bool IsPlain(QChar c)

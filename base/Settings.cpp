@@ -106,7 +106,7 @@ bool StoreInIniFile(const QString& path, const QString& section, const IniValues
 }
 
 #endif
-} // namespace
+}  // namespace
 
 SettingsStore::SettingsStore() = default;
 

@@ -32,9 +32,10 @@ QString NameWithoutTabs(QString name)
 
 PositionCommands::PositionCommands(PositionRows& rows, QString listPath, const std::atomic<int32_t>& posX,
                                    const std::atomic<int32_t>& posY, PositionDialog positionDialog, QObject* owner)
-    : rows_(rows), listPath_(std::move(listPath)), posX_(posX), posY_(posY), positionDialog_(std::move(positionDialog)),
-      owner_(owner)
-{}
+    : rows_(rows), listPath_(std::move(listPath)), posX_(posX), posY_(posY),
+      positionDialog_(std::move(positionDialog)), owner_(owner)
+{
+}
 
 void PositionCommands::OnPositionNew()
 {

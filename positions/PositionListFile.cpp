@@ -23,8 +23,7 @@ QString CellText(const PositionRows& rows, int row, int column, int maxChars)
 QString NameAsWritten(const PositionRows& rows, int row)
 {
     // One more character than is kept shows whether the cut would split one.
-    QString name =
-        CutWithoutSplitting(CellText(rows, row, PositionRows::kNameColumn, kCellMaxChars + 1), kCellMaxChars);
+    QString name = CutWithoutSplitting(CellText(rows, row, PositionRows::kNameColumn, kCellMaxChars + 1), kCellMaxChars);
     for (QChar& c : name)
         if (c == u'\t' || c == u'\r' || c == u'\n')
             c = u' ';
