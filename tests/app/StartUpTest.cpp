@@ -40,8 +40,7 @@ QByteArray settingsFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The exit code of a second start's try at the locks in `environment`: 0 taken, 1 the profile
-// refused, 2 the position list refused.
+// The exit code of a second start's try at the locks in `environment`: 0 taken, 1 refused, 2 the list refused.
 int probeLock(const QProcessEnvironment& environment)
 {
     QProcess probe;

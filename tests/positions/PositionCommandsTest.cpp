@@ -148,8 +148,7 @@ TEST(PositionCommands, EditStoresTheDialogsTextsInTheCounterFormat)
         EXPECT_EQ(shown.x, u" 12"_s);
         EXPECT_EQ(shown.y, u"x"_s);
         EXPECT_EQ(f.rows.positions(), QStringList({c.storedName, c.storedX, c.storedY}));
-        EXPECT_EQ(f.file(),
-                  c.storedName.toLatin1() + "\t" + c.storedX.toLatin1() + "\t" + c.storedY.toLatin1() + "\r\n");
+        EXPECT_EQ(f.file(), (c.storedName + u'\t' + c.storedX + u'\t' + c.storedY + u"\r\n"_s).toLatin1());
     }
 }
 
