@@ -17,6 +17,8 @@
 #include "motion/OpenCommandPort.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
+#include "platform/SingleInstanceLock.h"
+#include "positions/PositionListFile.h"
 #include "base/MessageBox.h"
 #include "res/Resources.h"
 
@@ -26,6 +28,7 @@
 
 namespace {
 
+constexpr int kListInUseId = 1016;
 constexpr int kAppIconId = 107;
 constexpr int kImageStripId = 177;
 constexpr QSize kListImageSize(20, 20);
@@ -62,7 +65,7 @@ CAppDlg::~CAppDlg()
     SetBeforeModalHook(std::move(previousBeforeModal_));
 }
 
-void CAppDlg::OnInitDialog()
+bool CAppDlg::OnInitDialog()
 {
     const ActPos position = LoadSettings(store_, appConfig(), [this] {
         CSelLangDlg languageDialog(store_, this);
@@ -73,6 +76,14 @@ void CAppDlg::OnInitDialog()
     ApplyLanguage();
 
     state_.workingDirectory = QDir::currentPath();
+    // Two instances of two profiles started in one folder would each rewrite the other's list.
+    // A folder that takes no lock file leaves nothing to find another instance by.
+    listLock_ = std::make_unique<SingleInstanceLock>(state_.workingDirectory, QStringLiteral("pantiro.lst.lock"));
+    if (!listLock_->tryAcquire() && listLock_->heldElsewhere()) {
+        const QString list = QDir::toNativeSeparators(PositionListPath(state_.workingDirectory));
+        MessageBox(nullptr, LoadText(kListInUseId).arg(list), MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
     setWindowTitle(kMessageCaption);
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);
@@ -88,6 +99,7 @@ void CAppDlg::OnInitDialog()
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)
         QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+    return true;
 }
 
 void CAppDlg::ApplyLanguage()

@@ -17,6 +17,7 @@
 #include <memory>
 
 class CReportListCtrl;
+class SingleInstanceLock;
 class LivePictureView;
 class PatrolSequencer;
 class PositionCommands;
@@ -38,8 +39,9 @@ public:
     ~CAppDlg() override;
 
     // Loads the settings (asking for the language on the first start) and brings up everything
-    // the window owns, timers last.
-    void OnInitDialog();
+    // the window owns, timers last. False, after its message, when another running Pantiro
+    // holds the position list of the working directory.
+    bool OnInitDialog();
     // Captions of the group boxes, the buttons and the fixed rows in the current language.
     void ApplyLanguage();
     // Asks; on Yes ends in order.
@@ -102,6 +104,7 @@ private:
     ImageList images_;
     // The list draws from images_, so it is deleted first, here, not later by QWidget.
     std::unique_ptr<CReportListCtrl> list_;
+    std::unique_ptr<SingleInstanceLock> listLock_; // the list file is this instance's alone
     std::unique_ptr<ReportListRows> rows_; // the list's rows, while the list exists
     std::unique_ptr<PositionCommands> positionCommands_;
     SoundPlayer sound_;

@@ -6,15 +6,19 @@
 #include "controls/PositionListMenu.h"
 #include "controls/ReportListRows.h"
 #include "base/AppConfig.h"
+#include "base/LoadText.h"
+#include "base/MessageBox.h"
 #include "motion/PatrolSequencer.h"
 #include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
 #include "positions/dialogs/CPosDlg.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 
 namespace {
 
+constexpr int kListFileUnusableId = 1017;
 constexpr int kPositionEdit = 400;
 constexpr int kGoToPosition = 450;
 
@@ -27,9 +31,19 @@ void CAppDlg::loadPositions()
         return;
     rows_ = std::make_unique<ReportListRows>(*list_);
     const QString path = PositionListPath(state_.workingDirectory);
-    LoadPositionList(path, *rows_);
+    const bool listFileUsable = LoadPositionList(path, *rows_) >= 0;
+    // Whatever stands there instead of a list stays as it is: this run keeps its list on screen
+    // only, and says so once, when the window shows.
+    if (!listFileUsable)
+        QMetaObject::invokeMethod(
+            this,
+            [this, path] {
+                MessageBox(this, LoadText(kListFileUnusableId).arg(QDir::toNativeSeparators(path)), MessageButtons::Ok,
+                           MessageIcon::Stop);
+            },
+            Qt::QueuedConnection);
     positionCommands_ = std::make_unique<PositionCommands>(
-        *rows_, path, state_.motion.posX, state_.motion.posY,
+        *rows_, listFileUsable ? path : QString(), state_.motion.posX, state_.motion.posY,
         [this](PositionTexts& texts) { return RunPositionDialog(texts, this); }, this);
     patrol_ = std::make_unique<PatrolSequencer>(state_.patrol, state_.motion, appConfig(), directions_, motionView_,
                                                 motionView_, *rows_, sound_);

@@ -28,7 +28,10 @@ bool CPantiroApp::InitInstance()
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    dialog_->OnInitDialog();
+    if (!dialog_->OnInitDialog()) {
+        dialog_.reset();
+        return false;
+    }
     initialised_ = true;
     if (endRequested_) {
         dialog_->EndInOrder();

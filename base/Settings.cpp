@@ -1,13 +1,20 @@
 #include "base/Settings.h"
 
 #include "base/AppConfig.h"
+#include "base/FileReplace.h"
 #include "base/LoadText.h"
 #include "base/TextRules.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
 #include <QSettings>
+#include <QVariant>
+
+#include <utility>
 
 namespace {
 
@@ -43,16 +50,62 @@ void readNumbers(const QString& text, std::initializer_list<int32_t*> fields)
     }
 }
 
-// QSettings guards each write with "<file>.lock". A process killed after creating that file and
-// before naming itself in it leaves it empty, and every later write would wait 30 s for it to go
-// stale. Only the instance that holds the profile writes here, so an empty lock is a leftover.
-void RemoveLeftOverLock(const QString& settingsFile)
+QSettings NativeSettings()
 {
-    const QFileInfo lock(settingsFile + QStringLiteral(".lock"));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
+                     QCoreApplication::applicationName());
+}
+
+#ifndef Q_OS_WIN
+// How long a save waits for another writer of the file (a tool that uses QSettings on it).
+constexpr int kLockWaitMs = 5000;
+
+// Writers of the file, QSettings among them, guard each write with "<file>.lock". A process
+// killed after creating that file and before naming itself in it leaves it empty, and every
+// later write would wait for it to go stale. Only the instance that holds the profile writes
+// here, so an empty lock is a leftover.
+void RemoveLeftOverLock(const QString& lockFile)
+{
+    const QFileInfo lock(lockFile);
     if (lock.exists() && lock.size() == 0)
         QFile::remove(lock.filePath());
 }
 
+// Every value of an INI file, as QSettings reads it from the disk.
+QMap<QString, QVariant> IniFileValues(const QString& path)
+{
+    const QSettings settings(path, QSettings::IniFormat);
+    QMap<QString, QVariant> values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    return values;
+}
+
+// The whole file is written here, beside the old one, and read back before it replaces it:
+// QSettings' own save renames a file cut short by a full disk over the old one.
+bool StoreInIniFile(const QString& path, const QString& section, const IniValues& values)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString lockFile = path + QStringLiteral(".lock");
+    RemoveLeftOverLock(lockFile);
+    QLockFile lock(lockFile);
+    if (!lock.tryLock(kLockWaitMs))
+        return false;
+    QFile old(path);
+    // A file that exists but cannot be read is not replaced by one without its values.
+    if (old.exists() && !old.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray oldText = old.isOpen() ? old.readAll() : QByteArray();
+    if (old.error() != QFileDevice::NoError)
+        return false;
+    QMap<QString, QVariant> expected = old.exists() ? IniFileValues(path) : QMap<QString, QVariant>();
+    for (const auto& [name, text] : values)
+        expected.insert(section + u'/' + name, text);
+    const auto readsAsExpected = [&](const QString& copy) { return IniFileValues(copy) == expected; };
+    return ReplaceFile(path, WithIniValues(oldText, section, values), readsAsExpected) == FileReplaced::Yes;
+}
+
+#endif
 }  // namespace
 
 SettingsStore::SettingsStore() = default;
@@ -61,8 +114,7 @@ SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::read(const QString& name, const QString& fallback) const
 {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
-                       QCoreApplication::applicationName());
+    QSettings settings = NativeSettings();
     settings.beginGroup(LoadString(StringId::kSection));
     const QVariant value = settings.value(name);
     if (!value.isValid())
@@ -73,28 +125,40 @@ QString SettingsStore::read(const QString& name, const QString& fallback) const
     return value.toString();
 }
 
-void SettingsStore::write(const QString& name, const QString& text)
+bool SettingsStore::write(const QString& name, const QString& text)
 {
     if (together_) {
-        together_->setValue(name, text);
-        return;
+        together_->append({name, text});
+        return true;
     }
-    writeTogether([&] { write(name, text); });
+    return writeTogether([&] { write(name, text); });
 }
 
-void SettingsStore::writeTogether(const std::function<void()>& writes)
+bool SettingsStore::writeTogether(const std::function<void()>& writes)
 {
     if (together_) {
         writes();
-        return;
+        return true;
     }
-    together_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvath"),
-                                            QCoreApplication::applicationName());
-    RemoveLeftOverLock(together_->fileName());
-    together_->beginGroup(LoadString(StringId::kSection));
+    together_.emplace();
     writes();
-    // The file is replaced once, as the settings object goes.
-    together_.reset();
+    const IniValues values = *std::exchange(together_, std::nullopt);
+    return values.isEmpty() || store(values);
+}
+
+bool SettingsStore::store(const IniValues& values)
+{
+#ifdef Q_OS_WIN
+    // The registry stores each value whole.
+    QSettings settings = NativeSettings();
+    settings.beginGroup(LoadString(StringId::kSection));
+    for (const auto& [name, text] : values)
+        settings.setValue(name, text);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+#else
+    return StoreInIniFile(NativeSettings().fileName(), LoadString(StringId::kSection), values);
+#endif
 }
 
 QString SettingsStore::profileFolder()
@@ -138,20 +202,20 @@ ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function
     return position;
 }
 
-void SaveActPos(SettingsStore& store, int32_t posX, int32_t posY)
+bool SaveActPos(SettingsStore& store, int32_t posX, int32_t posY)
 {
-    store.write(LoadString(StringId::kActPos), QString::asprintf("%d,%d", posX, posY));
+    return store.write(LoadString(StringId::kActPos), QString::asprintf("%d,%d", posX, posY));
 }
 
-void SaveLanguage(SettingsStore& store, int32_t language)
+bool SaveLanguage(SettingsStore& store, int32_t language)
 {
-    store.write(LoadString(StringId::kLanguage), QString::number(language));
+    return store.write(LoadString(StringId::kLanguage), QString::number(language));
 }
 
-void SaveAllSettings(SettingsStore& store, const AppConfig& config)
+bool SaveAllSettings(SettingsStore& store, const AppConfig& config)
 {
     // One file replacement, not thirteen: a crash between two would leave half the new values.
-    store.writeTogether([&] {
+    return store.writeTogether([&] {
         SaveLanguage(store, config.language);
         store.write(LoadString(StringId::kComm), config.portName + QStringLiteral(",%1").arg(config.baudRate));
         store.write(LoadString(StringId::kCommAdr), config.cameraAddress);

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "base/IniText.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <optional>
 
 struct AppConfig;
-class QSettings;
 
 // The per-user store: section "Settings" of QSettings(NativeFormat, UserScope, "Korvath",
 // <application name>), every value a string.
@@ -19,18 +20,23 @@ public:
     // The stored text, or `fallback` when the value is missing. A hand-edited value with
     // commas reads back whole.
     QString read(const QString& name, const QString& fallback) const;
-    // Virtual so that a test can watch the order of the writes.
-    virtual void write(const QString& name, const QString& text);
-    // The writes that `writes` makes reach the file together, in one replacement of it: a crash
-    // or a full disk leaves the old values or the new ones, never a part of each.
-    void writeTogether(const std::function<void()>& writes);
+    // False when the value could not be stored; the file then holds what it held before.
+    bool write(const QString& name, const QString& text);
+    // The writes that `writes` makes reach the file together, in one replacement of it: a crash,
+    // a full disk or a refused lock leaves the old values or the new ones, never a part of each.
+    // False when they could not be stored.
+    bool writeTogether(const std::function<void()>& writes);
 
     // The folder of the settings file: the profile that one running instance owns. Where the
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
 
+protected:
+    // Stores the values in their order, all or none. Virtual so that a test can watch them.
+    virtual bool store(const IniValues& values);
+
 private:
-    std::unique_ptr<QSettings> together_;
+    std::optional<IniValues> together_;
 };
 
 struct ActPos {
@@ -44,11 +50,11 @@ struct ActPos {
 // written back. The caller then re-captions its windows in the loaded language.
 ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage);
 
-void SaveActPos(SettingsStore& store, int32_t posX, int32_t posY);
+bool SaveActPos(SettingsStore& store, int32_t posX, int32_t posY);
 
 // "Language" alone, as the language dialog writes it.
-void SaveLanguage(SettingsStore& store, int32_t language);
+bool SaveLanguage(SettingsStore& store, int32_t language);
 
 // The thirteen values the settings dialog writes on OK, in its order: Language, Comm, CommAdr,
-// Cmd1 ... Cmd8, Times, Options.
-void SaveAllSettings(SettingsStore& store, const AppConfig& config);
+// Cmd1 ... Cmd8, Times, Options. False when they could not be stored.
+bool SaveAllSettings(SettingsStore& store, const AppConfig& config);

@@ -1,4 +1,5 @@
-// Hand-edited Language, Comm, Times, Options and ActPos values (one per input line) load into
+// Hand-edited Language, Comm, Times, Options, ActPos, CommAdr and Cmd7 values (one per input
+// line; any text, escapes and control characters included) load into
 // a configuration that the settings dialog's save and the exit's position save store so that
 // it loads again unchanged.
 #include "base/AppConfig.h"
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)).split(u'\n');
     SettingsStore store;
-    const char* const names[] = {"Language", "Comm", "Times", "Options", "ActPos"};
+    const char* const names[] = {"Language", "Comm", "Times", "Options", "ActPos", "CommAdr", "Cmd7"};
     for (int i = 0; i < static_cast<int>(std::size(names)); ++i)
         store.write(QString::fromLatin1(names[i]), lines.value(i));
 

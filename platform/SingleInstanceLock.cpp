@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-SingleInstanceLock::SingleInstanceLock(const QString& profileFolder)
-    : path_(profileFolder + QStringLiteral("/pantiro.lock")), lock_(path_)
+SingleInstanceLock::SingleInstanceLock(const QString& folder, const QString& fileName)
+    : path_(folder + u'/' + fileName), lock_(path_)
 {
     // Only a lock whose process has gone is stale, however old it is.
     lock_.setStaleLockTime(0);

@@ -36,16 +36,19 @@ QString DecodeListFile(const QByteArray& bytes)
 
 QStringList SplitListPieces(const QString& text)
 {
-    // Read in text mode, CR LF is one LF.
+    // Read in text mode, CR LF is one LF; files of older systems end their lines in a CR alone.
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(u'\r', u'\n');
     QStringList pieces;
     qsizetype start = 0;
     while (start < lines.size()) {
         qsizetype end = qMin(start + kListPieceMaxChars, lines.size());
-        const qsizetype lineFeed = lines.indexOf(u'\n', start);
-        if (lineFeed >= 0 && lineFeed < end)
-            end = lineFeed + 1;
+        // Only within the piece: a search to the end of the text for every piece would take
+        // minutes on a large file without line feeds.
+        const qsizetype lineFeed = QStringView(lines).sliced(start, end - start).indexOf(u'\n');
+        if (lineFeed >= 0)
+            end = start + lineFeed + 1;
         else if (end < lines.size() && lines[end - 1].isHighSurrogate())
             --end;
         pieces.append(lines.mid(start, end - start));

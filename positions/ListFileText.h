@@ -11,7 +11,7 @@
 QString DecodeListFile(const QByteArray& bytes);
 
 // The pieces the file is read in: at most kListPieceMaxChars characters each, or up to and
-// including an LF; CR LF counts as LF. A piece never ends inside a character.
+// including an LF; CR LF and a lone CR count as LF. A piece never ends inside a character.
 constexpr int kListPieceMaxChars = 249;
 QStringList SplitListPieces(const QString& text);
 

@@ -75,15 +75,19 @@ void PositionCommands::OnPositionEdit(bool automaticMode)
     const int row = selectedPositionOrTell(kSelectToEdit);
     if (row < 0)
         return;
+    const QString name = rows_.cellText(row, PositionRows::kNameColumn, kListPieceMaxChars + 1);
     PositionTexts texts{
-        CutWithoutSplitting(rows_.cellText(row, PositionRows::kNameColumn, PositionTexts::kNameMaxChars + 2),
-                            PositionTexts::kNameMaxChars),
+        CutWithoutSplitting(name, PositionTexts::kNameMaxChars),
         rows_.cellText(row, PositionRows::kXColumn, PositionTexts::kCounterMaxChars + 1),
         rows_.cellText(row, PositionRows::kYColumn, PositionTexts::kCounterMaxChars + 1),
     };
+    const QString nameShown = texts.name;
     if (positionDialog_(texts) != 0)
         return;
-    rows_.setCellText(row, PositionRows::kNameColumn, NameWithoutTabs(texts.name));
+    // The dialog holds fewer characters than a name from the file may have; a name the operator
+    // left as it was keeps the rest.
+    if (texts.name != nameShown)
+        rows_.setCellText(row, PositionRows::kNameColumn, NameWithoutTabs(texts.name));
     rows_.setCellText(row, PositionRows::kXColumn, FormatCounter(Atoi(texts.x)));
     rows_.setCellText(row, PositionRows::kYColumn, FormatCounter(Atoi(texts.y)));
     save();
@@ -110,6 +114,8 @@ void PositionCommands::storeCounters(int row)
 
 void PositionCommands::save()
 {
+    if (listPath_.isEmpty())
+        return;
     if (!SavePositionList(listPath_, rows_))
         MessageBox(owner_, LoadText(kCannotCreateFile), MessageButtons::Ok, MessageIcon::Stop);
 }

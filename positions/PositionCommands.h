@@ -20,6 +20,7 @@ public:
     using PositionDialog = std::function<int(PositionTexts&)>;
 
     // The counters are read once each when a command stores them. Messages belong to `owner`.
+    // Without a `listPath` the list is kept on screen only and no file is written.
     PositionCommands(PositionRows& rows, QString listPath, const std::atomic<int32_t>& posX,
                      const std::atomic<int32_t>& posY, PositionDialog positionDialog, QObject* owner);
 

@@ -1,17 +1,12 @@
 #include "positions/PositionListFile.h"
 
+#include "base/FileReplace.h"
 #include "base/PositionRows.h"
 #include "base/TextRules.h"
 #include "positions/ListFileText.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -21,12 +16,6 @@ constexpr int kCellMaxChars = 99;
 QString CellText(const PositionRows& rows, int row, int column, int maxChars)
 {
     return rows.cellText(row, column, maxChars + 1);
-}
-
-QStringView CutAtFirst(QStringView text, QChar c)
-{
-    const qsizetype at = text.indexOf(c);
-    return at >= 0 ? text.left(at) : text;
 }
 
 // A name may hold nothing that would end its field or its line, and must not be empty, or its
@@ -52,21 +41,11 @@ QByteArray ListFileContents(const PositionRows& rows)
         text += FormatCounter(Atoi(CellText(rows, row, PositionRows::kYColumn, kCellMaxChars)));
         text += QLatin1String("\r\n");
     }
+    // A first name that begins with U+FEFF would pass for a byte-order mark, which the reader
+    // drops; one written before it keeps the name whole.
+    if (text.startsWith(QChar::ByteOrderMark))
+        text.prepend(QChar::ByteOrderMark);
     return text.toUtf8();
-}
-
-// The rename that replaced the file reaches the disk only with its directory.
-void SyncDirectoryOf(const QString& path)
-{
-#ifdef Q_OS_UNIX
-    const int directory = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (directory >= 0) {
-        ::fsync(directory);
-        ::close(directory);
-    }
-#else
-    Q_UNUSED(path);
-#endif
 }
 
 } // namespace
@@ -78,12 +57,21 @@ QString PositionListPath(const QString& workingDirectory)
 
 int LoadPositionList(const QString& path, PositionRows& rows)
 {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return 0;
+    // Opening a pipe would wait for a writer for good, and a device can be endless.
+    if (!info.isFile() || info.size() > kListFileMaxBytes)
+        return -1;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 0;
+        return -1;
+    const QByteArray bytes = file.read(kListFileMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kListFileMaxBytes)
+        return -1;
     int added = 0;
-    for (const QString& piece : SplitListPieces(DecodeListFile(file.readAll()))) {
-        const QStringList fields = SplitTokens(CutAtFirst(CutAtFirst(piece, u'\n'), u'\r'), u'\t');
+    for (const QString& piece : SplitListPieces(DecodeListFile(bytes))) {
+        const QStringList fields = SplitTokens(QStringView(piece).chopped(piece.endsWith(u'\n') ? 1 : 0), u'\t');
         if (fields.isEmpty())
             continue;
         const int row = rows.insertRow(rows.rowCount(), fields[0], kPositionRowImage);
@@ -102,15 +90,15 @@ bool SavePositionList(const QString& path, const PositionRows& rows)
 {
     // Written beside the old file and renamed over it: a crash or a full disk leaves the old
     // list or the new one, never a part of one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray contents = ListFileContents(rows);
-    // commit() alone would rename a file cut short by a full disk over the old one.
-    if (file.write(contents) != contents.size() || !file.flush())
-        file.cancelWriting();
-    if (!file.commit())
-        return false;
-    SyncDirectoryOf(path);
-    return true;
+    switch (ReplaceFile(path, contents)) {
+    case FileReplaced::Yes:
+        return true;
+    case FileReplaced::FolderRefusesNewFiles:
+        // A shared folder that only lets the list itself be changed: in place, or not at all.
+        return QFileInfo(path).isFile() && OverwriteFile(path, contents);
+    case FileReplaced::No:
+        break;
+    }
+    return false;
 }

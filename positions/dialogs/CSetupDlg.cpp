@@ -2,6 +2,7 @@
 
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
+#include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "base/TextRules.h"
 #include "platform/DialogBuilder.h"
@@ -23,6 +24,7 @@ namespace Id = SetupDlgId;
 
 namespace {
 
+constexpr int kSettingsNotSavedId = 1015;
 constexpr int kNoneTextId = 2003;
 constexpr int kCaptionId = 2004;
 constexpr int kTimeCount = 4;
@@ -130,7 +132,10 @@ void CSetupDlg::OnOK()
     for (int i = 0; i < kOptionCount; ++i)
         *options.at(static_cast<size_t>(i)) = Control<QCheckBox>(*this, Id::Option + i)->isChecked() ? 1 : 0;
 
-    SaveAllSettings(store_, config_);
+    // The values still take effect for this run; the operator learns that the next start will
+    // not have them.
+    if (!SaveAllSettings(store_, config_))
+        MessageBox(this, LoadText(kSettingsNotSavedId, config_.language), MessageButtons::Ok, MessageIcon::Stop);
     accept();
 }
 

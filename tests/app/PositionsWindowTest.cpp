@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -184,4 +186,19 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     for (size_t i = 0; i < 6; ++i)
         EXPECT_NEAR(recorded[i].pan, ideal[i], 1.5) << "click " << i + 1;
     EXPECT_EQ(listFile(), "A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+}
+
+TEST_F(PositionsWindowTest, APipeForAListStartsAnEmptyListSaysSoOnceAndIsNeverWrittenOver)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(listPath()).constData(), 0600), 0);
+    ScriptedMessageBoxes::expect(u"Die Positionsdatei %1 ist keine lesbare Positionsliste. Die Liste beginnt leer und "
+                                 u"wird nicht gespeichert !"_s.arg(listPath()),
+                                 MessageButtons::Ok, MessageIcon::Stop, MessageAnswer::Ok);
+    ScriptedMessageBoxes::expect(u"Die aktuelle Kameraposition als Beobachtungspunkt hinzufügen ?"_s,
+                                 MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+    window = &start();
+    EXPECT_TRUE(QTest::qWaitFor([] { return ScriptedMessageBoxes::shown().size() == 1; }));
+    Control<QPushButton>(*window, kNew)->click();
+    EXPECT_EQ(list().GetItemCount(), 4);
+    EXPECT_FALSE(QFileInfo(listPath()).isFile()) << "the pipe is still there";
 }

@@ -40,7 +40,7 @@ QByteArray settingsFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The exit code of a second start's try at the lock in `environment`: 0 taken, 1 refused.
+// The exit code of a second start's try at the locks in `environment`: 0 taken, 1 refused, 2 the list refused.
 int probeLock(const QProcessEnvironment& environment)
 {
     QProcess probe;
@@ -160,7 +160,7 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
     } cases[] = {
         {"XDG_RUNTIME_DIR", {}, 1},
         {"XDG_RUNTIME_DIR", otherRuntime.path(), 1},
-        {"XDG_CONFIG_HOME", otherProfile.path(), 0},
+        {"XDG_CONFIG_HOME", otherProfile.path(), 2},
     };
     for (const auto& c : cases)
         EXPECT_EQ(probeLock(environment(c.name, c.value)), c.exitCode) << c.name << "=" << c.value.toStdString();

@@ -7,11 +7,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -207,29 +210,57 @@ TEST_F(SettingsTest, PositionAndAllSettingsAreWrittenInTheirFormats)
     EXPECT_EQ(position.y, -20);
 }
 
-TEST_F(SettingsTest, ADiskThatFillsUpDuringTheDialogsSaveKeepsTheOldFile)
+TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
 {
-    config.portName = QStringLiteral("COM1");
-    SaveAllSettings(store, config);
-    const QByteArray old = fileContents();
-    ASSERT_FALSE(old.isEmpty());
-
-    // A full disk, for root as well as for anyone else: no file may grow past a few bytes.
-    config.portName = QStringLiteral("COM2");
-    config.commands.fill(QString(200, u'c'));
+    // The lock a save writes first names the process and the machine: its size differs between
+    // machines, so the limits are set around it.
+    const QString probe =
+        QDir::temp().filePath(QStringLiteral("pantiro-%1.lock").arg(QCoreApplication::applicationPid()));
+    QLockFile probeLock(probe);
+    ASSERT_TRUE(probeLock.lock());
+    const auto lockSize = static_cast<rlim_t>(QFileInfo(probe).size());
+    const struct {
+        const char* what;
+        rlim_t fileSizeLimit; // a disk that fills up, as one file sees it
+        bool folderGone;
+    } ways[] = {{"lock refused", lockSize - 1, false},
+                {"full before the write", 0, false},
+                {"full in the middle", lockSize + 64, false},
+                {"directory gone", RLIM_INFINITY, true}};
+    AppConfig changed;
+    changed.commands.fill(QString(200, u'c'));
+    const struct {
+        std::function<bool()> save;
+        QString name, value;
+        qsizetype values;
+    } writers[] = {{[&] { return SaveAllSettings(store, changed); }, QStringLiteral("Cmd8"), QString(200, u'c'), 13},
+                   {[&] { return SaveLanguage(store, 1); }, QStringLiteral("Language"), QStringLiteral("1"), 1},
+                   {[&] { return SaveActPos(store, 120, 45); }, QStringLiteral("ActPos"), QStringLiteral("120,45"), 1}};
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{64, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    SaveAllSettings(store, config);
-    const QByteArray afterSave = fileContents();
-    setrlimit(RLIMIT_FSIZE, &limit);
-
-    EXPECT_EQ(afterSave, old);
-    const QFileInfo file(settingsFile());
-    EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files), QStringList())
-        << "no part-written copy left beside it";
+    for (const auto& way : ways) {
+        for (const auto& writer : writers) {
+            config.commands.fill(QString(200, u'o'));
+            ASSERT_TRUE(SaveAllSettings(store, config) && SaveActPos(store, -7, 8));
+            const QByteArray old = fileContents();
+            const QFileInfo file(settingsFile());
+            if (way.folderGone)
+                file.dir().removeRecursively();
+            const rlimit small{std::min(way.fileSizeLimit, limit.rlim_max), limit.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+            const bool saved = writer.save();
+            setrlimit(RLIMIT_FSIZE, &limit);
+            // Gone with its folder, the old file cannot stay: the new one is whole.
+            EXPECT_EQ(saved, way.folderGone) << way.what << ", " << writer.name.toStdString();
+            EXPECT_EQ(saved ? QSettings(file.filePath(), QSettings::IniFormat).allKeys().size() : 0,
+                      saved ? writer.values : 0);
+            EXPECT_EQ(saved ? store.read(writer.name, {}).toUtf8() : fileContents(),
+                      saved ? writer.value.toUtf8() : old);
+            EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
+                << way.what;
+        }
+    }
 }
 
 TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)

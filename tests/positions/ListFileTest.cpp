@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -52,7 +55,7 @@ TEST(ListFile, LinesBecomeRowsByTheReadingRules)
         {"runs of TABs, extra fields", "A\t\t\t 7x\t\t+8\t9\t\t\n", {u"A"_s, u" 7x"_s, u"+8"_s}},
         {"empty and TAB-only lines", "\r\n\t\t\r\n\nB\t1\t2\r\n\n", {u"B"_s, u"1"_s, u"2"_s}},
         {"no end of line", "Last\t5\t6", {u"Last"_s, u"5"_s, u"6"_s}},
-        {"lone CR ends the line", "A\tB\rC\tD\nE\r\n", {u"A"_s, u"B"_s, {}, u"E"_s, {}, {}}},
+        {"lone CR ends the line", "A\tB\rC\tD\nE\r\n", {u"A"_s, u"B"_s, {}, u"C"_s, u"D"_s, {}, u"E"_s, {}, {}}},
         {"300 characters", QByteArray(300, 'a') + "\r\n", {a249, {}, {}, QString(51, u'a'), {}, {}}},
         {"249 characters and CR LF", QByteArray(249, 'a') + "\r\nB\r\n", {a249, {}, {}, u"B"_s, {}, {}}},
         {"UTF-8", "T\xC3\xBCr \xE2\x82\xAC\t1\t2\r\n", {u"Tür €"_s, u"1"_s, u"2"_s}},
@@ -75,6 +78,34 @@ TEST(ListFile, AMissingFileLeavesTheFixedRowsOnly)
     MemoryRows rows;
     EXPECT_EQ(LoadPositionList(u"/nonexistent/pantiro.lst"_s, rows), 0);
     EXPECT_EQ(rows.rowCount(), 3);
+}
+
+TEST(ListFile, OnlyARegularFileOfASaneSizeIsRead)
+{
+    QTemporaryDir dir;
+    const QString path = PositionListPath(dir.path());
+    QByteArray longList;
+    for (int i = 0; i < 100000; ++i)
+        longList += "Position " + QByteArray::number(i) + "\t00120\t-0030\r\n";
+    const struct {
+        const char* what;
+        std::function<bool()> make;
+        int rows;
+    } cases[] = {
+        {"100,000 positions", [&] { return WriteFileBytes(path, longList); }, 100000},
+        {"a pipe", [&] { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }, -1},
+        {"a link to an endless device", [&] { return QFile::link(u"/dev/zero"_s, path); }, -1},
+        {"a link that leads nowhere", [&] { return QFile::link(dir.filePath(u"gone"_s), path); }, -1},
+        {"larger than any list",
+         [&] { return QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, kListFileMaxBytes + 1); }, -1},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path);
+        ASSERT_TRUE(c.make()) << c.what;
+        MemoryRows rows;
+        EXPECT_EQ(LoadPositionList(path, rows), c.rows) << c.what;
+        EXPECT_EQ(rows.rowCount(), 3 + std::max(0, c.rows)) << c.what;
+    }
 }
 
 TEST(ListFile, PositionRowsAreWrittenByTheWritingRules)
@@ -105,7 +136,7 @@ TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
     const QString path = PositionListPath(dir.path());
     const QString smile = u"\U0001F600"_s;
     const MemoryRows written = WithPositions({
-        {u"a\tb"_s, u"1"_s, u"2"_s},
+        {u"\uFEFFa\tb"_s, u"1"_s, u"2"_s}, // not to be taken for a byte-order mark
         {QString(), u"3"_s, u"4"_s},
         {u"line\r\nbreak"_s, u"5"_s, u"6"_s},
         {QString(98, u'x') + smile, u"7"_s, u"8"_s},
@@ -114,7 +145,7 @@ TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
     ASSERT_TRUE(SavePositionList(path, written));
     MemoryRows read;
     EXPECT_EQ(LoadPositionList(path, read), 5);
-    EXPECT_EQ(read.positions(), QStringList({u"a b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
+    EXPECT_EQ(read.positions(), QStringList({u"\uFEFFa b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
                                              u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'),
                                              u"00007"_s, u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
 }
@@ -147,4 +178,19 @@ TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
     const QString gonePath = PositionListPath(gone.path());
     gone.remove();
     EXPECT_FALSE(SavePositionList(gonePath, old));
+
+    // A folder that takes no new file, with a list in it that can be written: in place.
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    const MemoryRows changed = WithPositions({{u"New"_s, u"3"_s, u"4"_s}});
+    ASSERT_TRUE(SavePositionList(path, old));
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    for (const bool listWritable : {false, true}) {
+        QFile::setPermissions(path,
+                              listWritable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner : QFileDevice::ReadOwner);
+        EXPECT_EQ(SavePositionList(path, changed), listWritable);
+        EXPECT_EQ(FileBytes(path), listWritable ? "New\t00003\t00004\r\n" : oldBytes);
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({u"pantiro.lst"_s}));
 }

@@ -126,11 +126,13 @@ TEST(PositionCommands, UpdateAndRemoveActOnTheFirstSelectedPositionAfterYes)
 
 TEST(PositionCommands, EditStoresTheDialogsTextsInTheCounterFormat)
 {
+    // The dialog shows 50 of a name's 60 characters; a name left as shown keeps all 60.
     const struct {
-        QString x, y, storedX, storedY;
+        QString name, x, y, storedName, storedX, storedY;
     } cases[] = {
-        {u"abc"_s, u" 42x"_s, u"00000"_s, u"00042"_s},
-        {u"-7"_s, QString(), u"-0007"_s, u"00000"_s},
+        {u"Tor\tOst"_s, u"abc"_s, u" 42x"_s, u"Tor Ost"_s, u"00000"_s, u"00042"_s},
+        {u"Tor\tOst"_s, u"-7"_s, QString(), u"Tor Ost"_s, u"-0007"_s, u"00000"_s},
+        {QString(50, u'n'), u"5"_s, u"x"_s, QString(60, u'n'), u"00005"_s, u"00000"_s},
     };
     for (const auto& c : cases) {
         CommandsFixture f({{QString(60, u'n'), u" 12"_s, u"x"_s}});
@@ -138,15 +140,15 @@ TEST(PositionCommands, EditStoresTheDialogsTextsInTheCounterFormat)
         PositionTexts shown;
         f.dialog = [&](PositionTexts& texts) {
             shown = texts;
-            texts = {u"Tor\tOst"_s, c.x, c.y};
+            texts = {c.name, c.x, c.y};
             return 0;
         };
         f.commands.OnPositionEdit(false);
         EXPECT_EQ(shown.name, QString(50, u'n'));
         EXPECT_EQ(shown.x, u" 12"_s);
         EXPECT_EQ(shown.y, u"x"_s);
-        EXPECT_EQ(f.rows.positions(), QStringList({u"Tor Ost"_s, c.storedX, c.storedY}));
-        EXPECT_EQ(f.file(), "Tor Ost\t" + c.storedX.toLatin1() + "\t" + c.storedY.toLatin1() + "\r\n");
+        EXPECT_EQ(f.rows.positions(), QStringList({c.storedName, c.storedX, c.storedY}));
+        EXPECT_EQ(f.file(), (c.storedName + u'\t' + c.storedX + u'\t' + c.storedY + u"\r\n"_s).toLatin1());
     }
 }
 

@@ -2,13 +2,15 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 // A second start as far as the lock goes, in a process of its own with the environment the test
 // gives it: exits 0 when it could take the lock of the profile that environment selects, 1 when
-// it was refused.
+// it was refused, 2 when the position list of its working folder was.
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    SingleInstanceLock lock(SettingsStore::profileFolder());
-    return lock.tryAcquire() ? 0 : 1;
+    SingleInstanceLock profile(SettingsStore::profileFolder());
+    SingleInstanceLock list(QDir::currentPath(), QStringLiteral("pantiro.lst.lock"));
+    return !profile.tryAcquire() ? 1 : !list.tryAcquire() ? 2 : 0;
 }

@@ -5,6 +5,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/IpAddressEdit.h"
 #include "tests/platform/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Keeps what would be written, in order, instead of writing it.
+// Keeps what would be written, in order, instead of writing it; or refuses it as a full disk would.
 class RecordingStore : public SettingsStore {
 public:
-    void write(const QString& name, const QString& text) override { writes.append(name + u'=' + text); }
+    bool store(const IniValues& values) override
+    {
+        for (const auto& [name, text] : values)
+            writes.append(name + u'=' + text);
+        return !full;
+    }
     QStringList writes;
+    bool full = false;
 };
 
 void retype(QLineEdit* field, const QString& text)
@@ -123,7 +130,12 @@ TEST_F(SetupDialogTest, OkTakesWhatTheOperatorChoseAndEveryOtherEndingNothing)
         [](QDialog& dialog) { Control<QPushButton>(dialog, 2)->click(); },
         [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
         [](QDialog& dialog) { dialog.close(); },
-        [](QDialog& dialog) { Control<QPushButton>(dialog, 1)->click(); },
+        [this](QDialog& dialog) { // a full disk: the values still take effect for this run
+            store.full = true;
+            ScriptedMessageBoxes::expect(u"Cannot save the settings !"_s, MessageButtons::Ok, MessageIcon::Stop,
+                                         MessageAnswer::Ok);
+            Control<QPushButton>(dialog, 1)->click();
+        },
     };
     for (const auto& end : endings) {
         const int result = run([&](QDialog& dialog) {

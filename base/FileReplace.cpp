@@ -1,0 +1,86 @@
+#include "base/FileReplace.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Written, on the disk and readable as written: a full disk shows here, at the latest when the
+// file system allocates the blocks it put off.
+bool WriteAndReadBack(QFileDevice& file, const QByteArray& bytes)
+{
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0)
+        return false;
+#endif
+    return file.seek(0) && file.readAll() == bytes;
+}
+
+// The rename that replaced the file reaches the disk only with its folder.
+void SyncFolder(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+// QSettings rereads a file only when its size or time changed. A replacement of the same size
+// within the same millisecond would go unseen, so every replacement is younger than the old file.
+void MakeYoungerThan(QFileDevice& copy, const QFileInfo& old)
+{
+    const QDateTime oldTime = old.lastModified();
+    if (old.exists() && QFileInfo(copy.fileName()).lastModified() <= oldTime)
+        copy.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
+FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
+                         const std::function<bool(const QString& copy)>& check)
+{
+    const QFileInfo link(path);
+    const QFileInfo old(link.isSymLink() && link.exists() ? link.canonicalFilePath() : link.absoluteFilePath());
+    QTemporaryFile copy(old.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!copy.open())
+        return errno == EACCES || errno == EPERM || errno == EROFS ? FileReplaced::FolderRefusesNewFiles
+                                                                   : FileReplaced::No;
+    // Others read the file as they read the old one; a new file gets what a new settings or
+    // list file always had.
+    copy.setPermissions(old.exists() ? old.permissions()
+                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                           | QFileDevice::ReadOther);
+    if (!WriteAndReadBack(copy, bytes) || (check && !check(copy.fileName())))
+        return FileReplaced::No;
+    MakeYoungerThan(copy, old);
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(copy.fileName()).toStdString(),
+                            QFile::encodeName(old.absoluteFilePath()).toStdString(), failed);
+    if (failed)
+        return FileReplaced::No;
+    copy.setAutoRemove(false);
+    SyncFolder(old.absolutePath());
+    return FileReplaced::Yes;
+}
+
+bool OverwriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.resize(bytes.size()) && WriteAndReadBack(file, bytes);
+}

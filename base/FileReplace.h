@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// How a replacement of a file ended.
+enum class FileReplaced {
+    Yes,
+    No,                    // the old file is as it was
+    FolderRefusesNewFiles, // nothing could be created beside the file; the old file is as it was
+};
+
+// Replaces the file at `path` (through a link: the file it leads to) with `bytes`, whole or not
+// at all. The bytes go to a new file beside it, which is synced and read back; `check` may look
+// at that copy by its path. Only then is the copy renamed over the old file and the folder synced.
+// A disk that is full or fills up, or a toolkit that swallows a write error, leaves the old file.
+FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
+                         const std::function<bool(const QString& copy)>& check = {});
+
+// Writes `bytes` over the file at `path` in place and reads them back. Not atomic: only for a
+// file whose folder takes no new files, where nothing else can keep it.
+bool OverwriteFile(const QString& path, const QByteArray& bytes);
