@@ -156,7 +156,8 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
 
 // The whole program's main job against the simulated camera and head: the patrol drives over the
 // camera relay, and the camera records its clicks at the head's true pan, X / 100 degrees from
-// the left end stop.
+// the left end stop. The positions lie off the 100 ms grid of the patrol's tick; the stop leaves
+// at the 10 ms tick that reaches each, so every click lands within 0.2 degrees.
 TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListOrderTwice)
 {
     HeadModel::Settings head;
@@ -170,7 +171,7 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     setenv("PANTIRO_CAMERA_PORT", QByteArray::number(camera.port()).constData(), 1);
     writeSetting("CommAdr", u"127.0.0.1"_s);
     writeSetting("Times", u"150,0,1,1"_s);
-    writeListFile("A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+    writeListFile("A\t00853\t00000\r\nB\t02437\t00000\r\nC\t01571\t00000\r\n");
 
     window = &start();
     Control<QPushButton>(*window, kStart)->click();
@@ -179,9 +180,9 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     unsetenv("PANTIRO_CAMERA_PORT");
 
     const std::vector<UserClicks::Click> recorded = clicks.last();
-    const double ideal[] = {8.0, 20.0, 12.0, 8.0, 20.0, 12.0};
+    const double ideal[] = {8.53, 24.37, 15.71, 8.53, 24.37, 15.71};
     ASSERT_GE(recorded.size(), 6u);
     for (size_t i = 0; i < 6; ++i)
-        EXPECT_NEAR(recorded[i].pan, ideal[i], 1.5) << "click " << i + 1;
-    EXPECT_EQ(listFile(), "A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+        EXPECT_NEAR(recorded[i].pan, ideal[i], 0.2) << "click " << i + 1;
+    EXPECT_EQ(listFile(), "A\t00853\t00000\r\nB\t02437\t00000\r\nC\t01571\t00000\r\n");
 }
