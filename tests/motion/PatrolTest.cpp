@@ -353,8 +353,8 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
         {-20, 0, 0, 2, -20, 0, "455"}, {0, 40, 1, 4, 0, 40, "855"}, {0, -15, 1, 2, 0, -20, "255"},
     };
     ManualTickClock clock;
-    TickThread ticks;
-    ASSERT_NE(ticks.start(motion, clock, &arrival), 0);
+    TickThread deadReckoning;
+    ASSERT_NE(deadReckoning.start(motion, clock, &arrival), 0);
     arrival.onArrival([this] { patrol.OnArrival(); });
     std::chrono::milliseconds now{10};
     ASSERT_TRUE(clock.waitForSleepUntil(now));
@@ -385,5 +385,5 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
         EXPECT_EQ(head.drain(), c.wire);
     }
     clock.release();
-    ticks.stop();
+    deadReckoning.stop();
 }
