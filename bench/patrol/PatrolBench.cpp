@@ -25,12 +25,13 @@
 #include "sim/UserClicks.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -321,15 +322,21 @@ int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, bool loade
     if (loaded)
         busy.emplace(2);
     Control<QPushButton>(window, 170)->click();
-    // The simulator keeps only its last clicks: collect them by number as they come.
+    // The simulator keeps only its last clicks: collect them by number as they come. The window
+    // runs in a plain event loop, as in the program (QTest::qWait would look at events only
+    // every 10 ms).
     std::map<int, UserClicks::Click> byNumber;
-    QElapsedTimer clock;
-    clock.start();
-    while (static_cast<int>(byNumber.size()) < kCycles * kPositions && clock.elapsed() < kTimeoutMs) {
-        QTest::qWait(50);
+    QEventLoop loop;
+    QTimer collect;
+    QObject::connect(&collect, &QTimer::timeout, [&] {
         for (const UserClicks::Click& click : clicks.last())
             byNumber.emplace(click.number, click);
-    }
+        if (static_cast<int>(byNumber.size()) >= kCycles * kPositions)
+            loop.quit();
+    });
+    collect.start(50);
+    QTimer::singleShot(kTimeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
     Control<QPushButton>(window, 171)->click();
     busy.reset();
     if (static_cast<int>(byNumber.size()) < kCycles * kPositions) {
@@ -410,9 +417,9 @@ int main(int argc, char** argv)
     std::map<QString, Result> results;
     std::printf("%-7s %-7s %-7s %10s %10s %14s %14s\n", "route", "design", "load", "error deg", "spread deg",
                 "stop p50 ms", "stop p99 ms");
-    for (const QString load : {u"idle"_s, u"loaded"_s}) {
-        for (const QString route : {u"serial"_s, u"relay"_s}) {
-            for (const QString design : {u"tick"_s, u"patrol"_s}) {
+    for (const QString& load : {u"idle"_s, u"loaded"_s}) {
+        for (const QString& route : {u"serial"_s, u"relay"_s}) {
+            for (const QString& design : {u"tick"_s, u"patrol"_s}) {
                 const std::optional<Result> result = RunChild(route, design, load);
                 if (!result) {
                     std::fprintf(stderr, "the %s run over the %s failed\n", qPrintable(design), qPrintable(route));
@@ -430,7 +437,7 @@ int main(int argc, char** argv)
         return std::max(results[load + u"serial"_s + design].*field, results[load + u"relay"_s + design].*field);
     };
     const auto p99 = [&](const QString& key) { return Percentile(results[key].stops, 0.99); };
-    for (const QString design : {u"tick"_s, u"patrol"_s}) {
+    for (const QString& design : {u"tick"_s, u"patrol"_s}) {
         const std::string suffix = design == u"tick"_s ? "" : "-100ms-design";
         std::printf("figure: patrol-click-error-deg%s = %.2f deg\n", suffix.c_str(),
                     worst(u"idle"_s, design, &Result::worstError));
