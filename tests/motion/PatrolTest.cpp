@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -348,12 +349,18 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
         int32_t endX, endY;
         std::string wire;
     } const cases[] = {
-        {30, 0, 0, 3, 30, 0, "655"}, // the counter lands on the target
-        {25, 0, 0, 3, 30, 0, "655"}, // the first tick past it
-        {-20, 0, 0, 2, -20, 0, "455"}, {0, 40, 1, 4, 0, 40, "855"}, {0, -15, 1, 2, 0, -20, "255"},
+        {30, 0, 0, 3, 30, 0, "655"},   // the counter lands on the target
+        {25, 0, 0, 3, 30, 0, "655"},   // the first tick past it
+        {-20, 0, 0, 2, -20, 0, "455"}, // Left
+        {0, 40, 1, 4, 0, 40, "855"},   // Y, with X already there
+        {0, -15, 1, 2, 0, -20, "255"}, // Down, one tick past
     };
     ManualTickClock clock;
     TickThread deadReckoning;
+    const auto stopTheTicks = qScopeGuard([&] {
+        clock.release();
+        deadReckoning.stop();
+    });
     ASSERT_NE(deadReckoning.start(motion, clock, &arrival), 0);
     arrival.onArrival([this] { patrol.OnArrival(); });
     std::chrono::milliseconds now{10};
@@ -384,6 +391,4 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
         patrol.OnStopAutomatic();
         EXPECT_EQ(head.drain(), c.wire);
     }
-    clock.release();
-    deadReckoning.stop();
 }
