@@ -47,7 +47,8 @@ CAppDlg::CAppDlg(SettingsStore& store)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
-      directions_(state_.motion, appConfig(), ports_, motionView_), positionTimer_(this), liveImageTimer_(this),
+      directions_(state_.motion, appConfig(), ports_, motionView_), arrival_(this), positionTimer_(this),
+      liveImageTimer_(this),
       livePicture_(nullptr), liveFeed_(state_.picture),
       tray_(kTrayIconId, this), images_(kListImageSize)
 {
@@ -133,6 +134,10 @@ void CAppDlg::connectCommands()
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
+    arrival_.onArrival([this] {
+        if (patrol_)
+            patrol_->OnArrival();
+    });
     connect(&tray_, &TrayIcon::notify, this, &CAppDlg::OnTrayNotify);
     // Hidden without a tray, the window could never be brought back.
     connect(&tray_, &TrayIcon::hostLost, this, [this] {
@@ -145,7 +150,7 @@ void CAppDlg::startTimers()
 {
     positionTimer_.start(kPositionTimerMs);
     liveImageTimer_.start(kLiveImageTimerMs);
-    tickTimerId_ = tickThread_.start(state_.motion);
+    tickTimerId_ = tickThread_.start(state_.motion, &arrival_);
 }
 
 

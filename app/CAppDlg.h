@@ -3,6 +3,7 @@
 #include "app/AppMotionView.h"
 #include "base/BeforeModal.h"
 #include "controls/ImageList.h"
+#include "motion/ArrivalWatch.h"
 #include "motion/CommPort.h"
 #include "motion/DirectionControl.h"
 #include "motion/LiveImageFeed.h"
@@ -92,6 +93,7 @@ private:
     CommPort ports_;
     AppMotionView motionView_;
     DirectionControl directions_;
+    ArrivalWatch arrival_;  // outlives the tick thread that checks it
     TickThread tickThread_;
     int tickTimerId_ = 0;
     QTimer positionTimer_;

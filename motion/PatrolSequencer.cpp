@@ -7,6 +7,7 @@
 #include "base/PositionRows.h"
 #include "base/Sound.h"
 #include "base/TextRules.h"
+#include "motion/ArrivalWatch.h"
 #include "motion/CameraRequest.h"
 #include "motion/Direction.h"
 #include "motion/DirectionControl.h"
@@ -30,9 +31,9 @@ constexpr int kMessageSelectPosition = 1013;
 
 PatrolSequencer::PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config,
                                  DirectionControl& direction, MotionView& arrows, PatrolView& view, PositionRows& rows,
-                                 Sound& sound)
+                                 Sound& sound, ArrivalWatch& arrival)
     : patrol_(patrol), motion_(motion), config_(config), direction_(direction), arrows_(arrows), view_(view),
-      rows_(rows), sound_(sound)
+      rows_(rows), sound_(sound), arrival_(arrival)
 {}
 
 void PatrolSequencer::OnPatrolTick()
@@ -166,8 +167,11 @@ void PatrolSequencer::positionStep()
         break;
     case 10: {
         const int32_t x = motion_.posX.load();
-        if (x != patrol_.targetX)
-            direction_.SendDirection(x < patrol_.targetX ? Right : Left);
+        if (x != patrol_.targetX) {
+            const int32_t drive = x < patrol_.targetX ? Right : Left;
+            arrival_.arm(drive, patrol_.targetX);
+            direction_.SendDirection(drive);
+        }
         patrol_.step = x == patrol_.targetX ? 30 : 20;
         break;
     }
@@ -177,6 +181,7 @@ void PatrolSequencer::positionStep()
         // The counter is not set to the target: the overshoot stays and the next approach
         // starts from it.
         if ((moving == Right && x >= patrol_.targetX) || (moving == Left && x <= patrol_.targetX)) {
+            arrival_.disarm();
             direction_.SendDirection(Stop);
             patrol_.step = 30;
         }
@@ -185,7 +190,9 @@ void PatrolSequencer::positionStep()
     case 30: {
         const int32_t y = motion_.posY.load();
         if (config_.driveYPositions && y != patrol_.targetY) {
-            direction_.SendDirection(y < patrol_.targetY ? Up : Down);
+            const int32_t drive = y < patrol_.targetY ? Up : Down;
+            arrival_.arm(drive, patrol_.targetY);
+            direction_.SendDirection(drive);
             patrol_.step = 40;
         } else {
             patrol_.step = 50;
@@ -196,6 +203,7 @@ void PatrolSequencer::positionStep()
         const int32_t moving = motion_.direction.load();
         const int32_t y = motion_.posY.load();
         if ((moving == Up && y >= patrol_.targetY) || (moving == Down && y <= patrol_.targetY)) {
+            arrival_.disarm();
             direction_.SendDirection(Stop);
             patrol_.step = 50;
         }
@@ -235,6 +243,18 @@ void PatrolSequencer::positionStep()
     }
 }
 
+void PatrolSequencer::OnArrival()
+{
+    // Steps 20 and 40 test the arrival and send the stop; nothing else may run between ticks.
+    // A wake-up inside a running tick is dropped: the next tick's own test finds the arrival.
+    const bool driving = patrol_.phase == kPhasePositions && (patrol_.step == 20 || patrol_.step == 40);
+    if (patrol_.inTick || !motion_.automaticMode || !driving)
+        return;
+    patrol_.inTick = 1;
+    positionStep();
+    patrol_.inTick = 0;
+}
+
 void PatrolSequencer::OnStartAutomatic()
 {
     JournalPatrolStarted(patrol_.goToOnly != 0);
@@ -256,6 +276,7 @@ void PatrolSequencer::OnStartAutomatic()
 void PatrolSequencer::OnStopAutomatic()
 {
     JournalPatrolStopped(patrol_.goToOnly != 0);
+    arrival_.disarm();
     motion_.automaticMode = 0;
     patrol_.phase = 0;
     patrol_.step = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct AppConfig;
+class ArrivalWatch;
 struct MotionState;
 struct PatrolState;
 class DirectionControl;
@@ -16,7 +17,8 @@ class Sound;
 
 // The automatic patrol and the go-to: a step machine driven by the main window's 100 ms tick.
 // It drives through direction control, judges arrival from the dead-reckoned counters alone,
-// and shows each step in the position list.
+// and shows each step in the position list. The arrival at a position is not left to the next
+// tick: the arrival watch reports the 10 ms tick that reaches the target.
 class PatrolSequencer {
 public:
     static constexpr int kTickMs = 100;
@@ -38,13 +40,16 @@ public:
     static constexpr int32_t kPhasePositions = 50;
 
     PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config, DirectionControl& direction,
-                    MotionView& arrows, PatrolView& view, PositionRows& rows, Sound& sound);
+                    MotionView& arrows, PatrolView& view, PositionRows& rows, Sound& sound, ArrivalWatch& arrival);
 
     // Timer 100: the position display, then one step while automatic mode runs.
     void OnPatrolTick();
     void OnStartAutomatic();
     void OnStopAutomatic();
     void OnGoToPosition(QObject* owner);
+    // The arrival watch saw the counter reach the target: the arrival test of the drive runs
+    // now instead of at the next tick.
+    void OnArrival();
 
 private:
     void referenceStep();
@@ -67,4 +72,5 @@ private:
     PatrolView& view_;
     PositionRows& rows_;
     Sound& sound_;
+    ArrivalWatch& arrival_;
 };

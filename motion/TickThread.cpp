@@ -1,5 +1,6 @@
 #include "motion/TickThread.h"
 
+#include "motion/ArrivalWatch.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
 #include "motion/TickClock.h"
@@ -55,24 +56,27 @@ TickThread::~TickThread()
     stop();
 }
 
-int TickThread::start(MotionState& motion)
+int TickThread::start(MotionState& motion, ArrivalWatch* arrival)
 {
-    return start(motion, overriddenClock ? *overriddenClock : SteadyTickClock());
+    return start(motion, overriddenClock ? *overriddenClock : SteadyTickClock(), arrival);
 }
 
-int TickThread::start(MotionState& motion, TickClock& clock)
+int TickThread::start(MotionState& motion, TickClock& clock, ArrivalWatch* arrival)
 {
     if (running_)
         return id();
     stopRequested_ = false;
     try {
-        thread_ = std::thread([this, &motion, &clock] {
+        thread_ = std::thread([this, &motion, &clock, arrival] {
             RunAheadOfOrdinaryThreads();
             TickSchedule schedule(clock.now(), std::chrono::milliseconds(kPeriodMs));
             while (!stopRequested_.load(std::memory_order_relaxed)) {
                 clock.sleepUntil(schedule.nextDeadline());
-                for (int64_t due = schedule.takeDue(clock.now()); due > 0; --due)
+                for (int64_t due = schedule.takeDue(clock.now()); due > 0; --due) {
                     DeadReckoningTick(motion);
+                    if (arrival)
+                        arrival->check(motion);
+                }
             }
         });
     } catch (const std::system_error&) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+class ArrivalWatch;
 struct MotionState;
 class TickClock;
 
@@ -20,10 +21,10 @@ public:
     TickThread(const TickThread&) = delete;
     TickThread& operator=(const TickThread&) = delete;
 
-    // Returns a non-zero timer id, or 0 if the thread could not start. The clock must outlive
-    // the thread.
-    int start(MotionState& motion);
-    int start(MotionState& motion, TickClock& clock);
+    // Returns a non-zero timer id, or 0 if the thread could not start. The clock and the
+    // arrival watch, checked after each tick, must outlive the thread.
+    int start(MotionState& motion, ArrivalWatch* arrival = nullptr);
+    int start(MotionState& motion, TickClock& clock, ArrivalWatch* arrival = nullptr);
     void stop();
     // For tests of the whole program: the clock that later calls of start(motion) run by; null
     // restores steady time.

@@ -1,6 +1,7 @@
 // Dead-reckoning accuracy: drive Right for 1 s, 10 s and 60 s and compare the X counter with
 // the milliseconds commanded, idle and with both cores kept busy. A plain periodic 10 ms QTimer
 // counts alongside in the same run for comparison.
+#include "bench/BusyCores.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
 #include "motion/TickThread.h"
@@ -24,32 +25,6 @@ namespace {
 struct Errors {
     double tickThread;
     double qtimer;
-};
-
-// Keeps `count` threads spinning while it lives.
-class BusyCores {
-public:
-    explicit BusyCores(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            threads_.emplace_back([this] {
-                unsigned long spins = 0;
-                while (!stop_.load(std::memory_order_relaxed))
-                    spins = spins * 3 + 1;
-                sink_ = spins;
-            });
-    }
-    ~BusyCores()
-    {
-        stop_ = true;
-        for (std::thread& thread : threads_)
-            thread.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::atomic<unsigned long> sink_{0};
-    std::vector<std::thread> threads_;
 };
 
 // Both counters run free, as in the program; the drive starts at a random moment between two

@@ -2,6 +2,7 @@
 
 #include "app/ProcessState.h"
 #include "controls/CReportListCtrl.h"
+#include "motion/TickThread.h"
 #include "platform/DialogBuilder.h"
 #include "positions/dialogs/CPosDlg.h"
 #include "sim/CameraServer.h"
@@ -9,20 +10,24 @@
 #include "sim/HeadModel.h"
 #include "sim/Panorama.h"
 #include "sim/UserClicks.h"
+#include "tests/support/ManualTickClock.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -158,12 +163,17 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
 
 // The whole program's main job against the simulated camera and head: the patrol drives over the
 // camera relay, and the camera records its clicks at the head's true pan, X / 100 degrees from
-// the left end stop.
+// the left end stop. The head and the dead-reckoning tick share one clock that moves 10 ms at a
+// time, and the window takes each tick before the next, so the machine's load cannot blur what
+// is measured. The positions lie off the 100 ms grid of the patrol's tick; every click lands
+// within the one dead-reckoning tick that reached its position.
 TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListOrderTwice)
 {
+    ManualTickClock clock;
     HeadModel::Settings head;
-    head.startPan = 3.0;
-    HeadModel model(head);
+    head.startPan = 0.0;
+    head.startLatency = head.stopLatency = 0ms;
+    HeadModel model(head, [&clock] { return clock.now(); });
     Panorama panorama(QSize(64, 48));
     UserClicks clicks;
     Faults faults;
@@ -172,20 +182,34 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     setenv("PANTIRO_CAMERA_PORT", QByteArray::number(camera.port()).constData(), 1);
     writeSetting("CommAdr", u"127.0.0.1"_s);
     writeSetting("Times", u"150,0,1,1"_s);
-    writeListFile("A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+    writeListFile("A\t00853\t00000\r\nB\t02437\t00000\r\nC\t01571\t00000\r\n");
 
+    TickThread::overrideClock(&clock);
     window = &start();
+    TickThread::overrideClock(nullptr);
+    const auto endWhileTheClockLives = qScopeGuard([&] {
+        clock.release();
+        stop();
+    });
     Control<QPushButton>(*window, kStart)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(clicks.count() >= 6, 40000);
+    std::chrono::milliseconds now(TickThread::kPeriodMs);
+    QElapsedTimer waited;
+    waited.start();
+    while (clicks.count() < 6 && waited.elapsed() < 60000) {
+        ASSERT_TRUE(clock.waitForSleepUntil(now));
+        QTest::qWait(5);
+        now += std::chrono::milliseconds(TickThread::kPeriodMs);
+        clock.advance(std::chrono::milliseconds(TickThread::kPeriodMs));
+    }
     Control<QPushButton>(*window, kStop)->click();
     unsetenv("PANTIRO_CAMERA_PORT");
 
     const std::vector<UserClicks::Click> recorded = clicks.last();
-    const double ideal[] = {8.0, 20.0, 12.0, 8.0, 20.0, 12.0};
+    const double ideal[] = {8.53, 24.37, 15.71, 8.53, 24.37, 15.71};
     ASSERT_GE(recorded.size(), 6u);
     for (size_t i = 0; i < 6; ++i)
-        EXPECT_NEAR(recorded[i].pan, ideal[i], 1.5) << "click " << i + 1;
-    EXPECT_EQ(listFile(), "A\t00800\t00000\r\nB\t02000\t00000\r\nC\t01200\t00000\r\n");
+        EXPECT_NEAR(recorded[i].pan, ideal[i], 0.1) << "click " << i + 1;
+    EXPECT_EQ(listFile(), "A\t00853\t00000\r\nB\t02437\t00000\r\nC\t01571\t00000\r\n");
 }
 
 TEST_F(PositionsWindowTest, APipeForAListStartsAnEmptyListSaysSoOnceAndIsNeverWrittenOver)

@@ -1,5 +1,6 @@
 #include "base/AppConfig.h"
 #include "base/Sound.h"
+#include "motion/ArrivalWatch.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/DirectionControl.h"
@@ -7,13 +8,21 @@
 #include "motion/PatrolSequencer.h"
 #include "motion/PatrolState.h"
 #include "motion/PatrolView.h"
+#include "motion/TickThread.h"
 #include "tests/motion/LoopbackCamera.h"
 #include "tests/motion/MemoryPositionRows.h"
 #include "tests/motion/RecordingMotionView.h"
+#include "tests/support/ManualTickClock.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 #include <limits>
 #include <utility>
@@ -121,7 +130,8 @@ protected:
     MemoryPositionRows rows;
     RecordingSound sound;
     DirectionControl control{motion, config, ports, window};
-    PatrolSequencer patrol{state, motion, config, control, window, window, rows, sound};
+    ArrivalWatch arrival;
+    PatrolSequencer patrol{state, motion, config, control, window, window, rows, sound, arrival};
 
     int ticks = 0;
     Changes changes;
@@ -326,4 +336,59 @@ TEST_F(PatrolTest, ARunningTickIsNotEnteredAgainAndTimeNeverOverflows)
     state.elapsedMs = std::numeric_limits<int32_t>::max() - 50;
     tick(2);
     EXPECT_EQ(state.elapsedMs, std::numeric_limits<int32_t>::max());
+}
+
+// A go-to on a clock that moves 10 ms at a time: the stop leaves within the dead-reckoning tick
+// that reaches the target, exactly on it or one tick past it, not at the next patrol tick.
+TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
+{
+    struct Case {
+        int x, y;
+        int32_t driveY;
+        int stopTick; // dead-reckoning ticks after the drive was sent
+        int32_t endX, endY;
+        std::string wire;
+    } const cases[] = {
+        {30, 0, 0, 3, 30, 0, "655"},   // the counter lands on the target
+        {25, 0, 0, 3, 30, 0, "655"},   // the first tick past it
+        {-20, 0, 0, 2, -20, 0, "455"}, // Left
+        {0, 40, 1, 4, 0, 40, "855"},   // Y, with X already there
+        {0, -15, 1, 2, 0, -20, "255"}, // Down, one tick past
+    };
+    ManualTickClock clock;
+    TickThread deadReckoning;
+    const auto stopTheTicks = qScopeGuard([&] {
+        clock.release();
+        deadReckoning.stop();
+    });
+    ASSERT_NE(deadReckoning.start(motion, clock, &arrival), 0);
+    arrival.onArrival([this] { patrol.OnArrival(); });
+    std::chrono::milliseconds now{10};
+    ASSERT_TRUE(clock.waitForSleepUntil(now));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
+        motion.posX = motion.posY = 0;
+        config.driveYPositions = c.driveY;
+        rows = MemoryPositionRows({Position("P", c.x, c.y)});
+        rows.select(3);
+        patrol.OnGoToPosition(nullptr);
+        for (int step = 0; step < 3 && motion.direction == Stop; ++step)
+            patrol.OnPatrolTick();
+        int stoppedAt = 0;
+        for (int tick = 1; tick <= 6 && !stoppedAt; ++tick) {
+            now += std::chrono::milliseconds(TickThread::kPeriodMs);
+            clock.advance(std::chrono::milliseconds(TickThread::kPeriodMs));
+            ASSERT_TRUE(clock.waitForSleepUntil(now));
+            QElapsedTimer waited;
+            waited.start();
+            do
+                QCoreApplication::processEvents();
+            while (tick == c.stopTick && motion.direction != Stop && waited.elapsed() < 2000);
+            stoppedAt = motion.direction == Stop ? tick : 0;
+        }
+        EXPECT_EQ(stoppedAt, c.stopTick);
+        EXPECT_EQ(std::make_pair(motion.posX.load(), motion.posY.load()), std::make_pair(c.endX, c.endY));
+        patrol.OnStopAutomatic();
+        EXPECT_EQ(head.drain(), c.wire);
+    }
 }
