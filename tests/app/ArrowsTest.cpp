@@ -5,6 +5,7 @@
 #include "platform/DialogBuilder.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -51,7 +52,7 @@ TEST_F(ArrowsTest, PressingUpSendsEightAndShowsThePressedIconReleasingSendsFive)
     EXPECT_EQ(read(1), "8");
     EXPECT_EQ(arrowIcon(kUpArrow), 178);
     EXPECT_EQ(processState().motion.direction, 1);
-    QTRY_VERIFY(processState().motion.posY > 0);
+    WAIT_UNTIL(processState().motion.posY > 0);
 
     release(arrow(kUpArrow).center());
     EXPECT_EQ(read(1), "5");
@@ -111,7 +112,7 @@ TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
              other->setAttribute(Qt::WA_DeleteOnClose);
              other->show();
              other->activateWindow();
-             QTRY_VERIFY(!w.isActiveWindow());
+             WAIT_UNTIL(!w.isActiveWindow());
              other->close();
          }},
         {"modal dialog",
@@ -127,7 +128,7 @@ TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
         SCOPED_TRACE(c.name);
         window->showNormal();
         window->activateWindow();
-        QTRY_VERIFY(window->isActiveWindow());
+        WAIT_UNTIL(window->isActiveWindow());
         press(arrow(kUpArrow).center());
         EXPECT_EQ(read(1), "8");
         c.interrupt(*window);
@@ -162,7 +163,7 @@ TEST_F(AppTest, NullsetzenAsksAndOnYesTheDisplayShowsZero)
     writeSetting("Language", u"0"_s);
     writeSetting("ActPos", u"-120,40"_s);
     CAppDlg& window = start();
-    QTRY_COMPARE(ControlText(window, 220), u"-0120"_s);
+    WAIT_UNTIL_EQ(ControlText(window, 220), u"-0120"_s);
     EXPECT_EQ(ControlText(window, 221), u"00040"_s);
 
     const QString question = u"Möchten Sie die aktuelle Kameraposition auf Nullposition setzen ?"_s;
@@ -171,6 +172,6 @@ TEST_F(AppTest, NullsetzenAsksAndOnYesTheDisplayShowsZero)
     EXPECT_EQ(processState().motion.posX, -120);
     ScriptedMessageBoxes::expect(question, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
     Control<QPushButton>(window, 103)->click();
-    QTRY_COMPARE(ControlText(window, 220), u"00000"_s);
+    WAIT_UNTIL_EQ(ControlText(window, 220), u"00000"_s);
     EXPECT_EQ(ControlText(window, 221), u"00000"_s);
 }

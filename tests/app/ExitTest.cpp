@@ -7,6 +7,7 @@
 #include "platform/DialogBuilder.h"
 #include "tests/support/ManualTickClock.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,9 +55,9 @@ TEST_F(AppTest, ExitAnsweredNoChangesNothingAndTheTimersRunOn)
     EXPECT_TRUE(timerRunning(window, "timer500"));
     EXPECT_EQ(setting("ActPos"), u"<missing>"_s);
     processState().motion.direction = 2;
-    QTRY_VERIFY(processState().motion.posX > 0);
+    WAIT_UNTIL(processState().motion.posX > 0);
     processState().motion.direction = 0;
-    QTRY_COMPARE(ControlText(window, 220), FormatCounter(processState().motion.posX));
+    WAIT_UNTIL_EQ(ControlText(window, 220), FormatCounter(processState().motion.posX));
 }
 
 TEST_F(AppTest, ExitAnsweredYesSavesTheFinalPositionAndReleasesEverything)

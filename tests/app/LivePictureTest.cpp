@@ -9,6 +9,7 @@
 #include "sim/HeadModel.h"
 #include "sim/Panorama.h"
 #include "sim/UserClicks.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -81,14 +82,14 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
     CAppDlg& window = start();
     const QImage background = square(window);
     LivePictureView& view = *window.livePicture();
-    QTRY_VERIFY_WITH_TIMEOUT(view.picturesDrawn() >= 2, 5000);
+    WAIT_UNTIL_MS(view.picturesDrawn() >= 2, 5000);
     const QImage shown = square(window);
     const QImage expected = cameraPicture();
     EXPECT_LT(Difference(shown, expected), 8.0);
     EXPECT_GT(Difference(shown, background), 30.0);
 
     window.showMinimized();
-    QTRY_VERIFY(!window.isVisible());
+    WAIT_UNTIL(!window.isVisible());
     QTest::qWait(kTickMs); // a fetch that had started before may still end
     const int64_t served = camera.picturesServed();
     const int drawn = view.picturesDrawn();
@@ -97,7 +98,7 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
     EXPECT_EQ(view.picturesDrawn(), drawn);
 
     emit window.findChild<QSystemTrayIcon*>()->activated(QSystemTrayIcon::Trigger);
-    QTRY_VERIFY_WITH_TIMEOUT(camera.picturesServed() > served && view.picturesDrawn() > drawn, 3000);
+    WAIT_UNTIL_MS(camera.picturesServed() > served && view.picturesDrawn() > drawn, 3000);
 
     ASSERT_TRUE(faults.update({{"status", "404"}}).isEmpty());
     QTest::qWait(2 * kTickMs);
@@ -108,10 +109,10 @@ TEST_F(LivePictureTest, TheCamerasPictureAppearsInTheSquareExceptWhileMinimisedO
     const auto grey = [&] {
         return Difference(square(window), square(window).convertToFormat(QImage::Format_Grayscale8));
     };
-    QTRY_VERIFY_WITH_TIMEOUT(view.showsOldPicture(), 4000);
+    WAIT_UNTIL_MS(view.showsOldPicture(), 4000);
     EXPECT_LT(grey(), 1.0);
     ASSERT_TRUE(faults.update({{"clear", ""}}).isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(view.picturesDrawn() > beforeFailure && !view.showsOldPicture(), 3000);
+    WAIT_UNTIL_MS(view.picturesDrawn() > beforeFailure && !view.showsOldPicture(), 3000);
     EXPECT_GT(grey(), 2.0);
 }
 

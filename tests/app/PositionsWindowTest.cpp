@@ -12,6 +12,7 @@
 #include "sim/UserClicks.h"
 #include "tests/support/ManualTickClock.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -141,7 +142,7 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     writeListFile("A\t100\t0\r\n");
     window = &start();
     // Started by itself, once the window runs.
-    QTRY_VERIFY(!enabled(kStart));
+    WAIT_UNTIL(!enabled(kStart));
     EXPECT_TRUE(enabled(kStop));
     EXPECT_EQ(picture(kLamp), 167);
     EXPECT_EQ(processState().motion.automaticMode, 1);

@@ -6,6 +6,7 @@
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDialog>
 #include <QFile>
@@ -109,7 +110,7 @@ TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
     TrayIcon::overrideAvailability(true);
     CAppDlg& first = start();
     first.showMinimized();
-    QTRY_VERIFY(!first.isVisible());
+    WAIT_UNTIL(!first.isVisible());
     const QByteArray storedBefore = settingsFile();
 
     ScriptedMessageBoxes::expect(u"Pantiro ist auf diesem System bereits aktiviert !"_s, MessageButtons::Ok,

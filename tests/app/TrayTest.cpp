@@ -1,6 +1,7 @@
 #include "tests/app/AppTestFixture.h"
 
 #include "app/ProcessState.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -24,7 +25,7 @@ TEST_F(AppTest, WithATrayMinimisingHidesTheWindowAndALeftClickBringsItBackCentre
     CAppDlg& window = start();
     window.move(10, 10);
     window.showMinimized();
-    QTRY_VERIFY(!window.isVisible());
+    WAIT_UNTIL(!window.isVisible());
     EXPECT_EQ(processState().motion.minimised, 1);
 
     click(window, QSystemTrayIcon::Context);
@@ -59,12 +60,12 @@ TEST_F(AppTest, WhenTheTrayHostQuitsTheHiddenWindowComesBackByItself)
     writeSetting("Language", u"0"_s);
     TrayIcon::overrideAvailability(true);
     CAppDlg& window = start();
-    QTRY_VERIFY(window.tray().isAdded());
+    WAIT_UNTIL(window.tray().isAdded());
     window.showMinimized();
-    QTRY_VERIFY(!window.isVisible());
+    WAIT_UNTIL(!window.isVisible());
 
     TrayIcon::overrideAvailability(false);
-    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 4 * TrayIcon::kHostPollMs);
+    WAIT_UNTIL_MS(window.isVisible(), 4 * TrayIcon::kHostPollMs);
     EXPECT_FALSE(window.isMinimized());
     EXPECT_EQ(processState().motion.minimised, 0);
     window.showMinimized();

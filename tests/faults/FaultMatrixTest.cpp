@@ -10,6 +10,7 @@
 #include "sim/Panorama.h"
 #include "sim/UserClicks.h"
 #include "tests/faults/RecordedHeadLine.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,7 +189,7 @@ protected:
             break;
         case FaultKind::SerialGone:
             // Pulled while the head drives.
-            QTRY_VERIFY_WITH_TIMEOUT(processState().motion.direction != 0, 5000);
+            WAIT_UNTIL_MS(processState().motion.direction != 0, 5000);
             line.pull();
             break;
         case FaultKind::DiskFull:
@@ -237,7 +238,7 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
     const LivePictureView& live = *window.livePicture();
     TickWatch ticks(window);
     Control<QPushButton>(window, kStart)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(clicks.count() >= 1 && live.picturesDrawn() >= 1, 15000);
+    WAIT_UNTIL_MS(clicks.count() >= 1 && live.picturesDrawn() >= 1, 15000);
     const quint16 port = camera->port();
 
     ticks.restart();
@@ -247,21 +248,21 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
     if (row.kind == FaultKind::SerialGone) {
         QTest::qWait(1000);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(ticks.clicksSent() >= 1, 20000);
+        WAIT_UNTIL_MS(ticks.clicksSent() >= 1, 20000);
     }
     if (row.journal.contains(u"back"_s)) {
-        QTRY_VERIFY_WITH_TIMEOUT(Journal().contains(u"live picture failing"_s), 5000);
+        WAIT_UNTIL_MS(Journal().contains(u"live picture failing"_s), 5000);
     }
     const int drawnInFault = live.picturesDrawn() - drawnBefore;
     switchOff(row, port);
 
     const int clicksAtClear = clicks.count();
     const int drawnAtClear = live.picturesDrawn();
-    QTRY_VERIFY_WITH_TIMEOUT(clicks.count() >= clicksAtClear + 2 && live.picturesDrawn() >= drawnAtClear + 2, 20000);
+    WAIT_UNTIL_MS(clicks.count() >= clicksAtClear + 2 && live.picturesDrawn() >= drawnAtClear + 2, 20000);
     const int clicksAfter = clicks.count() - clicksAtClear;
     const auto longestGap = ticks.longestGap();
     Control<QPushButton>(window, kStop)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(Journal().contains(u"patrol stopped"_s), 5000);
+    WAIT_UNTIL_MS(Journal().contains(u"patrol stopped"_s), 5000);
     std::printf("fault-row %s: longest tick gap %lld ms, with the click %lld ms, pictures drawn in the fault %d, "
                 "clicks after recovery %d\n",
                 row.name, static_cast<long long>(longestGap.count()),

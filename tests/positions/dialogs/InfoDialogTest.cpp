@@ -3,6 +3,7 @@
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ExternalLaunch.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(InfoDialog, LinksAreColouredByStateAndOnlyALeftClickActs)
     QTest::mousePress(web, Qt::LeftButton, {}, web->rect().center());
     EXPECT_TRUE(commands.isEmpty());
     QTest::mouseRelease(web, Qt::LeftButton, {}, web->rect().center());
-    QTRY_COMPARE(launched.launches.size(), 1);
+    WAIT_UNTIL_EQ(launched.launches.size(), 1);
     EXPECT_EQ(commands.size(), 1);
     EXPECT_EQ(commands.first().first().toInt(), CInfoDlg::kWebId);
     EXPECT_EQ(colour(), QColor(255, 0, 0));
@@ -125,7 +126,7 @@ TEST(InfoDialog, TheWebLinkStartsTheBrowserAndStaysTheMailLinkClosesTheDialog)
         CInfoDlg dialog(nullptr);
         dialog.show();
         clickLink(dialog, CInfoDlg::kWebId);
-        QTRY_COMPARE(launched.launches, c.launches);
+        WAIT_UNTIL_EQ(launched.launches, c.launches);
         EXPECT_TRUE(dialog.isVisible());
     }
     qunsetenv("BROWSER");
@@ -134,7 +135,7 @@ TEST(InfoDialog, TheWebLinkStartsTheBrowserAndStaysTheMailLinkClosesTheDialog)
     CInfoDlg dialog(nullptr);
     dialog.show();
     clickLink(dialog, CInfoDlg::kMailId);
-    QTRY_VERIFY(!dialog.isVisible());
+    WAIT_UNTIL(!dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(launched.launches, QStringList{u"mailto:kontakt@korvath.example.com"_s});
 }
