@@ -8,18 +8,18 @@
 #include "app/ShowHelp.h"
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
+#include "base/MessageBox.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
-#include "motion/PatrolSequencer.h"
-#include "positions/PositionCommands.h"
-#include "positions/dialogs/CInfoDlg.h"
 #include "motion/OpenCommandPort.h"
+#include "motion/PatrolSequencer.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
 #include "platform/SingleInstanceLock.h"
+#include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
-#include "base/MessageBox.h"
+#include "positions/dialogs/CInfoDlg.h"
 #include "res/Resources.h"
 
 #include <QDir>
@@ -48,9 +48,8 @@ CAppDlg::CAppDlg(SettingsStore& store)
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
       directions_(state_.motion, appConfig(), ports_, motionView_), arrival_(this), positionTimer_(this),
-      liveImageTimer_(this),
-      livePicture_(nullptr), liveFeed_(state_.picture),
-      tray_(kTrayIconId, this), images_(kListImageSize)
+      liveImageTimer_(this), livePicture_(nullptr), liveFeed_(state_.picture), tray_(kTrayIconId, this),
+      images_(kListImageSize)
 {
     BuildDialog(*this, AppDlgTemplate());
     livePicture_ = new LivePictureView(this);

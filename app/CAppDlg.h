@@ -93,7 +93,7 @@ private:
     CommPort ports_;
     AppMotionView motionView_;
     DirectionControl directions_;
-    ArrivalWatch arrival_;  // outlives the tick thread that checks it
+    ArrivalWatch arrival_; // outlives the tick thread that checks it
     TickThread tickThread_;
     int tickTimerId_ = 0;
     QTimer positionTimer_;
@@ -107,7 +107,7 @@ private:
     // The list draws from images_, so it is deleted first, here, not later by QWidget.
     std::unique_ptr<CReportListCtrl> list_;
     std::unique_ptr<SingleInstanceLock> listLock_; // the list file is this instance's alone
-    std::unique_ptr<ReportListRows> rows_; // the list's rows, while the list exists
+    std::unique_ptr<ReportListRows> rows_;         // the list's rows, while the list exists
     std::unique_ptr<PositionCommands> positionCommands_;
     SoundPlayer sound_;
     std::unique_ptr<PatrolSequencer> patrol_; // drives through the list's rows, while they exist

@@ -3,8 +3,8 @@
 #include "base/AppConfig.h"
 #include "base/JournalEvents.h"
 #include "base/LoadText.h"
-#include "motion/CommPort.h"
 #include "base/MessageBox.h"
+#include "motion/CommPort.h"
 
 SerialLineRequest CommandPortLine(int32_t baudRate)
 {

@@ -1,8 +1,8 @@
 #include "tests/app/AppTestFixture.h"
 
 #include "app/ProcessState.h"
-#include "platform/ModalDialog.h"
 #include "platform/DialogBuilder.h"
+#include "platform/ModalDialog.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"

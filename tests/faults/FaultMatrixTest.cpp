@@ -47,7 +47,7 @@ struct FaultRow {
     const char* name;
     FaultKind kind;
     std::multimap<std::string, std::string> camera; // switched through the simulator's fault keys
-    QStringList journal; // what JournalSays finds in the journal
+    QStringList journal;                            // what JournalSays finds in the journal
 };
 
 void PrintTo(const FaultRow& row, std::ostream* out)
@@ -285,16 +285,24 @@ const QString kRefused = u"connection error: Couldn't connect to server"_s;
 
 const FaultRow kRows[] = {
     {"delay3000", FaultKind::Camera, {{"delay", "3000"}}, {u"success"_s}},
-    {"status404", FaultKind::Camera, {{"status", "404"}},
+    {"status404",
+     FaultKind::Camera,
+     {{"status", "404"}},
      {u"success"_s, u"HTTP status 404"_s, u"success"_s, u"failing: HTTP status 404"_s, u"back"_s}},
-    {"status500", FaultKind::Camera, {{"status", "500"}},
+    {"status500",
+     FaultKind::Camera,
+     {{"status", "500"}},
      {u"success"_s, u"HTTP status 500"_s, u"success"_s, u"failing: HTTP status 500"_s, u"back"_s}},
     {"garbage", FaultKind::Camera, {{"picture", "garbage"}}, {u"success"_s}},
     {"truncatedJpeg", FaultKind::Camera, {{"picture", "truncated"}}, {u"success"_s}},
     {"oversized", FaultKind::Camera, {{"picture", "oversized"}, {"bytes", "2000000"}}, {u"success"_s}},
-    {"closeMidAnswer", FaultKind::Camera, {{"picture", "close"}},
+    {"closeMidAnswer",
+     FaultKind::Camera,
+     {{"picture", "close"}},
      {u"success"_s, u"failing: connection error: Transferred a partial file"_s, u"back"_s}},
-    {"cameraPortClosed", FaultKind::CameraStopped, {},
+    {"cameraPortClosed",
+     FaultKind::CameraStopped,
+     {},
      {u"success"_s, kRefused, u"success"_s, u"failing: "_s + kRefused, u"back"_s}},
     {"serialDeviceGone", FaultKind::SerialGone, {}, {u"success"_s, u"failed"_s, u"reopened"_s}},
     {"diskFull", FaultKind::DiskFull, {}, {u"success"_s, u"journal lines lost"_s}}, // lines but not the patrol

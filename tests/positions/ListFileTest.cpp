@@ -61,7 +61,8 @@ TEST(ListFile, LinesBecomeRowsByTheReadingRules)
         {"UTF-8", "T\xC3\xBCr \xE2\x82\xAC\t1\t2\r\n", {u"Tür €"_s, u"1"_s, u"2"_s}},
         {"UTF-8 with byte-order mark", "\xEF\xBB\xBFGate\t1\t2\r\n", {u"Gate"_s, u"1"_s, u"2"_s}},
         {"Windows-1252", "T\xFCr \x80\x9F\t1\t2\r\n", {u"Tür €Ÿ"_s, u"1"_s, u"2"_s}},
-        {"a piece never ends inside a character", QByteArray(248, 'a') + "\xF0\x9F\x98\x80" + "b\n",
+        {"a piece never ends inside a character",
+         QByteArray(248, 'a') + "\xF0\x9F\x98\x80" + "b\n",
          {QString(248, u'a'), {}, {}, smile + u"b"_s, {}, {}}},
     };
     QTemporaryDir dir;
@@ -146,8 +147,8 @@ TEST(ListFile, NamesThatWouldShiftTheFieldsComeBackWhole)
     MemoryRows read;
     EXPECT_EQ(LoadPositionList(path, read), 5);
     EXPECT_EQ(read.positions(), QStringList({u"\uFEFFa b"_s, u"00001"_s, u"00002"_s, u" "_s, u"00003"_s, u"00004"_s,
-                                             u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'),
-                                             u"00007"_s, u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
+                                             u"line  break"_s, u"00005"_s, u"00006"_s, QString(98, u'x'), u"00007"_s,
+                                             u"00008"_s, u"  Tür Ost "_s, u"00009"_s, u"00010"_s}));
 }
 
 TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
