@@ -40,10 +40,18 @@ void ArrivalWatch::arm(int32_t direction, int32_t target)
 void ArrivalWatch::disarm()
 {
     direction_.store(0, std::memory_order_relaxed);
+    wakeAfterTick_.store(false, std::memory_order_relaxed);
+}
+
+void ArrivalWatch::wakeAfterNextTick()
+{
+    wakeAfterTick_.store(true, std::memory_order_release);
 }
 
 void ArrivalWatch::check(const MotionState& motion)
 {
+    if (wakeAfterTick_.load(std::memory_order_relaxed) && wakeAfterTick_.exchange(false, std::memory_order_acquire))
+        wakeUp();
     int32_t armed = direction_.load(std::memory_order_acquire);
     if (armed == 0 || motion.direction.load(std::memory_order_relaxed) != armed)
         return;

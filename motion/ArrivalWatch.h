@@ -26,6 +26,12 @@ public:
     // drive goes unseen.
     void arm(int32_t direction, int32_t target);
     void disarm();
+    // GUI thread. The handler runs once more right after the next tick, so that a drive can
+    // start at the beginning of a tick instead of somewhere inside one.
+    void wakeAfterNextTick();
+    // Whether a tick thread checks this watch; without one no tick ever wakes anyone.
+    bool watched() const { return watched_.load(std::memory_order_acquire); }
+    void setWatched(bool watched) { watched_.store(watched, std::memory_order_release); }
     void onArrival(std::function<void()> handler) { handler_ = std::move(handler); }
 
     // Tick thread, after each tick: never allocates, locks or blocks.
@@ -37,6 +43,8 @@ private:
 
     std::atomic<int32_t> direction_{0}; // 0 while disarmed
     std::atomic<int32_t> target_{0};
+    std::atomic<bool> wakeAfterTick_{false};
+    std::atomic<bool> watched_{false};
     int wakeDescriptor_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::function<void()> handler_;

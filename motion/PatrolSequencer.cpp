@@ -167,6 +167,8 @@ void PatrolSequencer::positionStep()
         break;
     case 10: {
         const int32_t x = motion_.posX.load();
+        if (x != patrol_.targetX && !atTickStart())
+            break;
         if (x != patrol_.targetX) {
             const int32_t drive = x < patrol_.targetX ? Right : Left;
             arrival_.arm(drive, patrol_.targetX);
@@ -190,6 +192,8 @@ void PatrolSequencer::positionStep()
     case 30: {
         const int32_t y = motion_.posY.load();
         if (config_.driveYPositions && y != patrol_.targetY) {
+            if (!atTickStart())
+                break;
             const int32_t drive = y < patrol_.targetY ? Up : Down;
             arrival_.arm(drive, patrol_.targetY);
             direction_.SendDirection(drive);
@@ -245,14 +249,31 @@ void PatrolSequencer::positionStep()
 
 void PatrolSequencer::OnArrival()
 {
-    // Steps 20 and 40 test the arrival and send the stop; nothing else may run between ticks.
-    // A wake-up inside a running tick is dropped: the next tick's own test finds the arrival.
-    const bool driving = patrol_.phase == kPhasePositions && (patrol_.step == 20 || patrol_.step == 40);
+    // Steps 10 and 30 start a drive, 20 and 40 test the arrival and send the stop; nothing else
+    // may run between ticks. A wake-up inside a running tick is dropped: the next tick's own
+    // step does the same, only later.
+    const bool driving = patrol_.phase == kPhasePositions && patrol_.step >= 10 && patrol_.step <= 40;
     if (patrol_.inTick || !motion_.automaticMode || !driving)
         return;
     patrol_.inTick = 1;
+    wokenByTick_ = true;
     positionStep();
+    wokenByTick_ = false;
     patrol_.inTick = 0;
+}
+
+bool PatrolSequencer::atTickStart()
+{
+    // The counter adds a whole tick for a drive that began anywhere inside it, so a drive started
+    // between ticks would be counted for up to 10 ms it never travelled, and the error would add
+    // up over the positions of a cycle. Started just after a tick, the first tick it gets is whole.
+    if (wokenByTick_ || waitingForTick_ || !arrival_.watched()) {
+        waitingForTick_ = false;
+        return true;
+    }
+    waitingForTick_ = true;
+    arrival_.wakeAfterNextTick();
+    return false;
 }
 
 void PatrolSequencer::OnStartAutomatic()
@@ -275,6 +296,7 @@ void PatrolSequencer::OnStartAutomatic()
 
 void PatrolSequencer::OnStopAutomatic()
 {
+    waitingForTick_ = false;
     JournalPatrolStopped(patrol_.goToOnly != 0);
     arrival_.disarm();
     motion_.automaticMode = 0;

@@ -61,6 +61,9 @@ private:
     void beginTimedStep(int row, bool driveLeft);
     QString rowName() const;
     void showInProgress(int row);
+    // True when a drive may start now: just after a tick (or when the wake-up for it was lost);
+    // otherwise asks for the wake-up after the next tick and returns false.
+    bool atTickStart();
     void setButtons(bool running);
     void setArrows(bool automatic);
 
@@ -73,4 +76,6 @@ private:
     PositionRows& rows_;
     Sound& sound_;
     ArrivalWatch& arrival_;
+    bool wokenByTick_ = false;    // the step runs from the wake-up right after a tick
+    bool waitingForTick_ = false; // a drive waits for the wake-up after the next tick
 };

@@ -82,6 +82,9 @@ int TickThread::start(MotionState& motion, TickClock& clock, ArrivalWatch* arriv
     } catch (const std::system_error&) {
         return 0;
     }
+    if (arrival)
+        arrival->setWatched(true);
+    arrival_ = arrival;
     running_ = true;
     return id();
 }
@@ -97,5 +100,8 @@ void TickThread::stop()
         return;
     stopRequested_ = true;
     thread_.join();
+    if (arrival_)
+        arrival_->setWatched(false);
+    arrival_ = nullptr;
     running_ = false;
 }

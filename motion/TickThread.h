@@ -35,4 +35,5 @@ private:
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
     bool running_ = false;
+    ArrivalWatch* arrival_ = nullptr; // the watch this thread checks, while it runs
 };

@@ -345,15 +345,15 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
     struct Case {
         int x, y;
         int32_t driveY;
-        int stopTick; // dead-reckoning ticks after the drive was sent
+        int stopTick; // dead-reckoning ticks until the stop; a drive starts just after a tick
         int32_t endX, endY;
         std::string wire;
     } const cases[] = {
         {30, 0, 0, 3, 30, 0, "655"},   // the counter lands on the target
         {25, 0, 0, 3, 30, 0, "655"},   // the first tick past it
         {-20, 0, 0, 2, -20, 0, "455"}, // Left
-        {0, 40, 1, 4, 0, 40, "855"},   // Y, with X already there
-        {0, -15, 1, 2, 0, -20, "255"}, // Down, one tick past
+        {0, 40, 1, 5, 0, 40, "855"},   // Y, with X already there: it starts after the first tick
+        {0, -15, 1, 3, 0, -20, "255"}, // Down, one tick past
     };
     ManualTickClock clock;
     TickThread deadReckoning;
