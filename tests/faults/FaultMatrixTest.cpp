@@ -47,7 +47,7 @@ struct FaultRow {
     const char* name;
     FaultKind kind;
     std::multimap<std::string, std::string> camera; // switched through the simulator's fault keys
-    QStringList journal;                            // what JournalSays finds in the journal
+    QStringList journal;                            // patterns of what JournalSays finds in the journal
 };
 
 void PrintTo(const FaultRow& row, std::ostream* out)
@@ -277,7 +277,10 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
         EXPECT_TRUE(FollowsThePatrol(received.back(), false, false)) << received.back();
     }
     EXPECT_EQ(listFile(), QByteArray(kList));
-    EXPECT_EQ(JournalSays(Journal()).join(u" | "_s).toStdString(), row.journal.join(u" | "_s).toStdString())
+    const QString said = JournalSays(Journal()).join(u" | "_s);
+    const QRegularExpression expected(QRegularExpression::anchoredPattern(row.journal.join(u" \\| "_s)));
+    EXPECT_TRUE(expected.match(said).hasMatch())
+        << "said:     " << qPrintable(said) << "\nexpected: " << qPrintable(row.journal.join(u" | "_s)) << "\n"
         << qPrintable(Journal());
 }
 
@@ -303,7 +306,8 @@ const FaultRow kRows[] = {
     {"cameraPortClosed",
      FaultKind::CameraStopped,
      {},
-     {u"success"_s, kRefused, u"success"_s, u"failing: "_s + kRefused, u"back"_s}},
+     // The picture on its way when the port closes is cut short, or the next one is refused.
+     {u"success"_s, kRefused, u"success"_s, u"failing: connection error: .+"_s, u"back"_s}},
     {"serialDeviceGone", FaultKind::SerialGone, {}, {u"success"_s, u"failed"_s, u"reopened"_s}},
     {"diskFull", FaultKind::DiskFull, {}, {u"success"_s, u"journal lines lost"_s}}, // lines but not the patrol
 };
