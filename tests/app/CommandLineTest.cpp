@@ -11,13 +11,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // What the user's autostart entry is: "" none, "link" a link to Pantiro's menu entry, "own" a
-// file the desktop's settings wrote.
+// file the desktop's settings wrote, "hidden" one that hides an entry for every user.
 QString autostartEntry(const QString& path, const QString& menuEntry)
 {
     const QFileInfo entry(path);
     if (entry.isSymLink())
         return entry.symLinkTarget() == menuEntry ? u"link"_s : u"stray link"_s;
-    return entry.exists() ? u"own"_s : QString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().contains("\nHidden=true\n") ? u"hidden"_s : u"own"_s;
 }
 
 } // namespace
@@ -50,18 +53,24 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         {"--autostart off", true, "link", 0, "Pantiro no longer starts when you log in", ""},
         {"--autostart=off", false, "own", 0, "Pantiro no longer starts when you log in", ""},
         {"--autostart off", true, "", 0, "Pantiro was not set to start when you log in", ""},
+        // "system": an administrator's entry for every user as well.
+        {"--autostart off", true, "system", 0, "Pantiro no longer starts when you log in", "hidden"},
+        {"--autostart on", true, "system", 0, "Pantiro starts when you log in", "link"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         QTemporaryDir home;
         const QString menuEntry = home.filePath(u"data/applications/org.korvath.Pantiro.desktop"_s);
         const QString entry = home.filePath(u"config/autostart/org.korvath.Pantiro.desktop"_s);
-        ASSERT_TRUE(QDir(home.path()).mkpath(u"data/applications"_s)
-                    && QDir(home.path()).mkpath(u"config/autostart"_s));
+        ASSERT_TRUE(QDir(home.path()).mkpath(u"data/applications"_s) && QDir(home.path()).mkpath(u"config/autostart"_s)
+                    && QDir(home.path()).mkpath(u"xdg/autostart"_s));
         const QString before = QString::fromLatin1(c.entryBefore);
         ASSERT_TRUE(!c.menuEntryInstalled || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY), menuEntry));
         ASSERT_TRUE(before != u"link"_s || QFile::link(menuEntry, entry));
         ASSERT_TRUE(before != u"own"_s || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY), entry));
+        ASSERT_TRUE(before != u"system"_s
+                    || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY),
+                                   home.filePath(u"xdg/autostart/org.korvath.Pantiro.desktop"_s)));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
@@ -70,6 +79,7 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
         environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
         environment.insert(u"XDG_DATA_DIRS"_s, home.filePath(u"usr"_s));
+        environment.insert(u"XDG_CONFIG_DIRS"_s, home.filePath(u"xdg"_s));
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(home.path());
