@@ -28,8 +28,7 @@ AutostartResult failure(const QString& text, const std::error_code& error)
 
 // Made beside the entry and renamed over it, so that an entry the desktop wrote is replaced
 // whole; the desktop reads only names that end in ".desktop".
-template <typename WriteStaged>
-std::error_code replaceEntry(const QString& entry, WriteStaged writeStaged)
+template <typename WriteStaged> std::error_code replaceEntry(const QString& entry, WriteStaged writeStaged)
 {
     const std::filesystem::path target = fileSystemPath(entry);
     std::filesystem::path staged = target;
