@@ -20,28 +20,24 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// While it lives, this thread is held to the file modes even when it runs as root (as CI does):
-// it sets aside the capability that lets root write into any folder.
-class FileModesBind {
-public:
+// While it lives, this thread is held to the file modes even as root (as in CI): root's
+// capability to write into any folder is set aside.
+struct FileModesBind {
     FileModesBind()
     {
-        held_ = syscall(SYS_capget, &header_, saved_) == 0;
-        __user_cap_data_struct bound[2] = {saved_[0], saved_[1]};
+        __user_cap_data_struct bound[2] = {saved[0], saved[1]};
         bound[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        held_ = held_ && syscall(SYS_capset, &header_, bound) == 0;
+        held = held && syscall(SYS_capset, &header, bound) == 0;
     }
     ~FileModesBind()
     {
-        if (held_)
-            syscall(SYS_capset, &header_, saved_);
+        if (held)
+            syscall(SYS_capset, &header, saved);
     }
-    bool held() const { return held_; }
 
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool held_ = false;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2]{};
+    bool held = syscall(SYS_capget, &header, saved) == 0; // after the two it fills
 };
 
 MemoryRows Loaded(const QTemporaryDir& dir, const QByteArray& bytes)
@@ -147,10 +143,10 @@ TEST(ListFile, PositionRowsAreWrittenByTheWritingRules)
     });
     ASSERT_TRUE(SavePositionList(path, rows));
     EXPECT_EQ(FileBytes(path), "Gate\t00012\t-0005\r\n"
-                              "Yard\t00000\t00000\r\n" +
-                                  QByteArray(99, 'n') +
-                                  "\t1234567\t-123456\r\n"
-                                  "T\xC3\xBCr\t00000\t00042\r\n");
+                               "Yard\t00000\t00000\r\n"
+                                   + QByteArray(99, 'n')
+                                   + "\t1234567\t-123456\r\n"
+                                     "T\xC3\xBCr\t00000\t00042\r\n");
 
     // The fixed rows are never written: without positions the file is empty.
     ASSERT_TRUE(SavePositionList(path, MemoryRows()));
@@ -208,7 +204,7 @@ TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
 
     // A folder that takes no new file, with a list in it that can be written: in place.
     const FileModesBind modes;
-    ASSERT_TRUE(modes.held());
+    ASSERT_TRUE(modes.held);
     const MemoryRows changed = WithPositions({{u"New"_s, u"3"_s, u"4"_s}});
     ASSERT_TRUE(SavePositionList(path, old));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
