@@ -47,8 +47,8 @@ CAppDlg::CAppDlg(SettingsStore& store)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       store_(store), state_(processState()), motionView_(*this),
-      directions_(state_.motion, appConfig(), ports_, motionView_), arrival_(this), positionTimer_(this),
-      liveImageTimer_(this), livePicture_(nullptr), liveFeed_(state_.picture), tray_(kTrayIconId, this),
+      directions_(state_.motion, appConfig(), ports_, exchanges_, motionView_), arrival_(this), positionTimer_(this),
+      liveImageTimer_(this), livePicture_(nullptr), liveFeed_(state_.picture, exchanges_), tray_(kTrayIconId, this),
       images_(kListImageSize)
 {
     BuildDialog(*this, AppDlgTemplate());
@@ -98,7 +98,8 @@ bool CAppDlg::OnInitDialog()
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)
-        QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -128,8 +129,8 @@ void CAppDlg::connectCommands()
     onClick(AppDlgId::Info, [this] { RunInfoDialog(this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
-    for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
-                   AppDlgId::PositionRemove})
+    for (int id :
+         {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate, AppDlgId::PositionRemove})
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
@@ -151,7 +152,6 @@ void CAppDlg::startTimers()
     liveImageTimer_.start(kLiveImageTimerMs);
     tickTimerId_ = tickThread_.start(state_.motion, &arrival_);
 }
-
 
 void CAppDlg::mousePressEvent(QMouseEvent* event)
 {

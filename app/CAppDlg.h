@@ -4,6 +4,7 @@
 #include "base/BeforeModal.h"
 #include "controls/ImageList.h"
 #include "motion/ArrivalWatch.h"
+#include "motion/CameraExchanges.h"
 #include "motion/CommPort.h"
 #include "motion/DirectionControl.h"
 #include "motion/LiveImageFeed.h"
@@ -47,8 +48,9 @@ public:
     void ApplyLanguage();
     // Asks; on Yes ends in order.
     void ConfirmAndExit();
-    // Every end of the program: stops the head (a patrol too) without waiting long for a silent
-    // camera, saves the position, releases everything, hides the window and emits ended().
+    // Every end of the program: stops the head (a patrol too), saves the position and hides the
+    // window at once; releases everything and emits ended() once the stop is out, or after
+    // HeadCommands::kEndStopTimeoutMs for a silent camera. The event loop runs meanwhile.
     void EndInOrder();
     // 1 when a left click on our tray icon restored the window, else 0.
     int OnTrayNotify(int iconId, int mouseMessage);
@@ -79,6 +81,8 @@ private:
     // Shows the window again, normal and centred, as the tray icon's click does.
     void bringBack();
     void OnPatrolTick();
+    // The second half of the end, once the stop is out or its time is up.
+    void releaseAndEnd();
     // Draws the last completed picture, then starts the next fetch when none runs.
     void OnLiveImageTick();
     // The list's rows from the list file, and the commands and the patrol that work on them.
@@ -91,6 +95,8 @@ private:
     SettingsStore& store_;
     ProcessState& state_;
     CommPort ports_;
+    // Every camera request of the window; outlives everything that starts them.
+    CameraExchanges exchanges_;
     AppMotionView motionView_;
     DirectionControl directions_;
     ArrivalWatch arrival_; // outlives the tick thread that checks it
@@ -113,4 +119,5 @@ private:
     std::unique_ptr<PatrolSequencer> patrol_; // drives through the list's rows, while they exist
     BeforeModalHook previousBeforeModal_;
     bool ended_ = false;
+    bool ending_ = false;
 };

@@ -46,7 +46,7 @@ void CAppDlg::loadPositions()
         *rows_, listFileUsable ? path : QString(), state_.motion.posX, state_.motion.posY,
         [this](PositionTexts& texts) { return RunPositionDialog(texts, this); }, this);
     patrol_ = std::make_unique<PatrolSequencer>(state_.patrol, state_.motion, appConfig(), directions_, motionView_,
-                                                motionView_, *rows_, sound_, arrival_);
+                                                motionView_, *rows_, sound_, arrival_, exchanges_);
     connect(list_.get(), &CReportListCtrl::itemDoubleClicked, this, [this] { OnCommand(kPositionEdit); });
 }
 

@@ -17,6 +17,8 @@ void CAppDlg::OnLiveImageTick()
         return;
     const LiveImageFeed::Picture picture = liveFeed_.lastCompleted();
     const bool drawn = picture.size != 0 && livePicture_->drawPicture(picture.bytes, picture.size);
+    if (picture.fresh && picture.size != 0)
+        liveFeed_.freshPictureDrawn(drawn);
     livePicture_->age(LivePictureView::Clock::now(), drawn && picture.fresh);
     const AppConfig& config = appConfig();
     liveFeed_.startNextFetch(config.cameraAddress.toStdString(), config.command(kPictureCommand).toStdString());

@@ -11,8 +11,6 @@ std::string DescribeCameraOutcome(const CameraOutcome& outcome)
         return "time-out";
     case CameraOutcome::Kind::Failed:
         return "connection error: " + outcome.error;
-    case CameraOutcome::Kind::Aborted:
-        return "aborted";
     }
     return {};
 }

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "motion/CameraOutcome.h"
-
 #include <cstdint>
 #include <string>
 
-class CameraRequestAbort;
-
-// One synchronous HTTP GET to the camera. Free of Qt, safe on several threads at once.
+// What every camera request shares: libcurl's preparation, the body's limits, the exchange's
+// time-out and the "no camera" addresses. The requests themselves run in CameraExchanges.
 
 constexpr int32_t kCameraBodyCapacity = 449999;   // a body buffer holds at least this much
 constexpr int32_t kCameraBodyStoreLimit = 448976; // pieces are stored while the total is below
@@ -18,18 +15,6 @@ constexpr long kCameraExchangeTimeoutMs = 5000; // connection, request and answe
 // prepared. The cleanup comes after the last request has ended.
 bool InitCameraRequests();
 void CleanupCameraRequests();
-
-// GET http://host/path (port 80, or PANTIRO_CAMERA_PORT) with the camera's header lines.
-// With readBody set and status 200 the body goes raw into `body`; returns the bytes stored,
-// 0 for anything else (no body wanted, another status, any failure, an abort). `outcome`, when
-// given, learns how the request ended.
-int32_t SendCameraRequest(const std::string& host, const std::string& path, char* body, bool readBody,
-                          CameraRequestAbort* abort = nullptr, CameraOutcome* outcome = nullptr);
-
-// A command to the camera, no body wanted: true when the camera took it (answered 2xx) within
-// `timeoutMs`.
-bool SendCameraCommand(const std::string& host, const std::string& path, CameraRequestAbort* abort = nullptr,
-                       long timeoutMs = kCameraExchangeTimeoutMs);
 
 // False for the addresses that stand for "no camera" (empty, 0.0.0.0): nothing is contacted.
 bool CameraAddressSet(const std::string& host);

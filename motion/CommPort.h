@@ -8,7 +8,8 @@
 
 class QSerialPort;
 
-// The table of serial port slots. Used on the GUI thread only.
+// The table of serial port slots. Used on the GUI thread only, and it never holds it: writes
+// are handed to the line and leave as the line takes them, from the event loop.
 class CommPort {
 public:
     static constexpr int kSlotCount = 10;
@@ -28,9 +29,16 @@ public:
     int Open(const QString& name, int32_t baudRate, int32_t dataBits, int32_t parity, int32_t stopBits,
              int32_t handshake, int32_t delayMs);
 
-    // Returns the number of bytes written, 0 on failure. A device that failed is closed and
-    // opened again under its configured name when it is back (see Reopen), silently.
+    // Hands the bytes to the line and returns their number, 0 on failure. Bytes a line held by
+    // flow control does not take yet leave later, in order; with a per-byte delay the bytes
+    // leave one by one. A device that failed is closed and opened again under its configured
+    // name when it is back (see Reopen), silently.
     int Write(int slot, const char* bytes, int count);
+    // Bytes written to the slot that have not left for the line yet; -1 when the slot's line is
+    // gone (no port, a failed device).
+    qint64 Unsent(int slot) const;
+    // Bytes not yet on their way are dropped: a stop goes before moves a held line still keeps.
+    void DropUnsent(int slot);
 
     // Returns 1 if a slot was closed, else 0.
     int Close(int slot);
@@ -38,6 +46,9 @@ public:
 private:
     struct Slot;
     static bool Reopen(Slot& slot);
+    static void Watch(Slot& slot);
+    // False when the line failed and the waiting bytes were dropped.
+    static bool Pump(Slot& slot);
     std::array<std::unique_ptr<Slot>, kSlotCount> slots_;
 };
 

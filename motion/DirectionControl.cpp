@@ -4,15 +4,15 @@
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
 #include "base/TextRules.h"
-#include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
 
 #include <utility>
 
-DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view)
-    : motion_(motion), config_(config), ports_(ports), view_(view), resender_(config, ports)
+DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports,
+                                   CameraExchanges& exchanges, MotionView& view)
+    : motion_(motion), config_(config), view_(view), commands_(config, ports, exchanges)
 {}
 
 int32_t DirectionControl::SendDirection(int32_t code)
@@ -20,44 +20,18 @@ int32_t DirectionControl::SendDirection(int32_t code)
     if (code < Stop || code > Left)
         return 0;
     if (code == Stop) {
-        const int32_t moving = motion_.direction.load();
-        if (moving >= Up && moving <= Left) {
-            const ArrowIcons& arrow = kArrows[moving];
+        if (pressedArrow_ != Stop) {
+            const ArrowIcons& arrow = kArrows[pressedArrow_];
             view_.setArrowIcon(arrow.controlId, motion_.automaticMode ? arrow.automaticIcon : arrow.idleIcon);
         }
+        pressedArrow_ = Stop;
+        motion_.direction = Stop;
+        return commands_.give(Stop);
     }
-    // A direction ends the stops still being sent again, before it leaves, so none follows it.
-    if (code != Stop)
-        resender_.cancel();
-    // The counters follow the command from the moment it is given, not from when it arrives.
-    motion_.direction = code;
-    if (code != Stop)
-        view_.setArrowIcon(kArrows[code].controlId, kArrows[code].pressedIcon);
-
-    int32_t result = 0;
-    bool taken = false;
-    if (config_.usesSerialPort()) {
-        const char digit = KeypadDigit(code);
-        result = ports_.Write(config_.portSlot, &digit, 1);
-        taken = result == 1;
-    } else {
-        const std::string path = config_.command(code + 1).toUtf8().toStdString();
-        taken = SendCameraCommand(config_.cameraAddress.toStdString(), path, nullptr,
-                                  ending_ ? kEndStopTimeoutMs : kCameraExchangeTimeoutMs);
-    }
-    if (code == Stop && !ending_) {
-        if (taken)
-            resender_.cancel();
-        else
-            resender_.stopNotTaken();
-    }
-    return result;
-}
-
-void DirectionControl::PrepareForTheEnd()
-{
-    resender_.cancel();
-    ending_ = true;
+    pressedArrow_ = code;
+    view_.setArrowIcon(kArrows[code].controlId, kArrows[code].pressedIcon);
+    // The counters follow the command from the moment it leaves, not from when it arrives.
+    return commands_.give(code, [this, code] { motion_.direction = code; });
 }
 
 void DirectionControl::OnArrowButtonDown(QPoint point)
@@ -80,7 +54,7 @@ void DirectionControl::OnArrowButtonUp(QPoint)
 
 void DirectionControl::ReleaseHeldArrow()
 {
-    if (motion_.automaticMode || motion_.direction.load() == Stop)
+    if (motion_.automaticMode || pressedArrow_ == Stop)
         return;
     stoppedBeforeRelease_ = true;
     SendDirection(Stop);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/StopResender.h"
+#include "motion/HeadCommands.h"
 
 #include <QPoint>
 #include <QRect>
@@ -10,6 +10,7 @@
 
 struct AppConfig;
 struct MotionState;
+class CameraExchanges;
 class CommPort;
 class QObject;
 
@@ -26,20 +27,22 @@ public:
 // Manual steering: the arrows, the stop on release, zeroing and the position display.
 class DirectionControl {
 public:
-    static constexpr long kEndStopTimeoutMs = 2000;
+    DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, CameraExchanges& exchanges,
+                     MotionView& view);
 
-    DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports, MotionView& view);
-
-    // Sets the direction, the arrow icon, and sends the command over the configured transport.
-    // Returns the serial bytes written (1, or 0), or 0 for the camera transport. A stop the head
-    // did not take is sent again every half second until one is taken or a direction is given.
+    // Sets the arrow icon and gives the command to the configured transport (HeadCommands),
+    // which never holds the window. The counters follow the command from the moment it leaves:
+    // a stop at once, a move that waits behind an unanswered command when it leaves. Returns the
+    // serial bytes handed to the line (1, or 0), or 0 for the camera transport.
     int32_t SendDirection(int32_t code);
-    bool StopPending() const { return resender_.pending(); }
-    // The half-second step of a stop sent again.
-    void ResendStop() { resender_.resend(); }
-    // From now on a stop waits at most kEndStopTimeoutMs for the camera and is not sent again:
-    // the program is ending.
-    void PrepareForTheEnd();
+    // A stop the head did not take is being sent again every half second.
+    bool StopPending() const { return commands_.stopPending(); }
+    // Nothing given earlier is still unanswered or waiting: a command given now leaves at once.
+    bool CommandsSettled() const { return commands_.settled(); }
+    bool StopOnItsWay() const { return commands_.stopOnItsWay(); }
+    // From now on a stop waits at most HeadCommands::kEndStopTimeoutMs for the camera and is not
+    // sent again: the program is ending.
+    void PrepareForTheEnd() { commands_.prepareForTheEnd(); }
 
     void OnArrowButtonDown(QPoint point);
     void OnArrowButtonUp(QPoint point);
@@ -56,9 +59,8 @@ public:
 private:
     MotionState& motion_;
     const AppConfig& config_;
-    CommPort& ports_;
     MotionView& view_;
     bool stoppedBeforeRelease_ = false;
-    StopResender resender_;
-    bool ending_ = false;
+    int32_t pressedArrow_ = 0; // the direction whose arrow shows pressed, 0 for none
+    HeadCommands commands_;
 };

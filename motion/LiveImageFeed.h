@@ -1,14 +1,14 @@
 #pragma once
 
-#include "motion/ImageFetchWorker.h"
+#include "motion/CameraExchanges.h"
 
 #include <cstdint>
 #include <string>
 
 struct LiveImageBuffer;
 
-// The GUI thread's side of the live picture: which buffer holds the last completed picture, and
-// the next fetch, which goes into the other buffer so that the picture being drawn stays whole.
+// The live picture: one fetch at a time on the camera exchanges, into the buffer that is not
+// being drawn, so that the picture being drawn stays whole. Its end ends a running fetch at once.
 class LiveImageFeed {
 public:
     struct Picture {
@@ -17,24 +17,28 @@ public:
         bool fresh = false; // completed since the last call: not drawn before
     };
 
-    explicit LiveImageFeed(LiveImageBuffer& buffer,
-                           ImageFetchWorker::ThreadStarter starter = ImageFetchWorker::startThread)
-        : buffer_(buffer), worker_(std::move(starter))
-    {}
+    LiveImageFeed(LiveImageBuffer& buffer, CameraExchanges& exchanges) : buffer_(buffer), exchanges_(exchanges) {}
+    ~LiveImageFeed();
+    LiveImageFeed(const LiveImageFeed&) = delete;
+    LiveImageFeed& operator=(const LiveImageFeed&) = delete;
 
     // The picture of the last completed fetch.
     Picture lastCompleted();
     // Starts a fetch of http://host/path unless one runs or the host is empty.
     bool startNextFetch(const std::string& host, const std::string& path);
+    // Whether the window could draw a fresh picture: bytes that are no picture (garbage, cut
+    // short, too large) fail the live picture in the journal as a failed fetch does.
+    void freshPictureDrawn(bool drawn);
 
 private:
-    void takeCompletedFetch();
+    void completed(const CameraExchanges::Result& result);
+    void report(bool failing, const std::string& why);
 
     LiveImageBuffer& buffer_;
-    ImageFetchWorker worker_;
-    int shown_ = 0; // the buffer of the last completed picture; fetches write the other one
+    CameraExchanges& exchanges_;
+    CameraExchanges::Id fetch_ = 0; // the running fetch, 0 for none
+    int shown_ = 0;                 // the buffer of the last completed picture; fetches write the other one
     int32_t shownSize_ = 0;
-    bool fetchPending_ = false; // a fetch was started whose result is not taken yet
-    bool failing_ = false;      // the last completed fetch failed; the journal heard of it
-    bool fresh_ = false;        // a completed fetch was taken that lastCompleted() has not handed out yet
+    bool failing_ = false; // the live picture is failing; the journal heard of it
+    bool fresh_ = false;   // a completed fetch that lastCompleted() has not handed out yet
 };

@@ -8,7 +8,6 @@
 #include "base/Sound.h"
 #include "base/TextRules.h"
 #include "motion/ArrivalWatch.h"
-#include "motion/CameraRequest.h"
 #include "motion/Direction.h"
 #include "motion/DirectionControl.h"
 #include "motion/MotionState.h"
@@ -16,6 +15,7 @@
 #include "motion/PatrolView.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -31,10 +31,15 @@ constexpr int kMessageSelectPosition = 1013;
 
 PatrolSequencer::PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config,
                                  DirectionControl& direction, MotionView& arrows, PatrolView& view, PositionRows& rows,
-                                 Sound& sound, ArrivalWatch& arrival)
+                                 Sound& sound, ArrivalWatch& arrival, CameraExchanges& exchanges)
     : patrol_(patrol), motion_(motion), config_(config), direction_(direction), arrows_(arrows), view_(view),
-      rows_(rows), sound_(sound), arrival_(arrival)
+      rows_(rows), sound_(sound), arrival_(arrival), exchanges_(exchanges)
 {}
+
+PatrolSequencer::~PatrolSequencer()
+{
+    exchanges_.abort(click_);
+}
 
 void PatrolSequencer::OnPatrolTick()
 {
@@ -167,7 +172,7 @@ void PatrolSequencer::positionStep()
         break;
     case 10: {
         const int32_t x = motion_.posX.load();
-        if (x != patrol_.targetX && !atTickStart())
+        if (x != patrol_.targetX && !(direction_.CommandsSettled() && atTickStart()))
             break;
         if (x != patrol_.targetX) {
             const int32_t drive = x < patrol_.targetX ? Right : Left;
@@ -192,7 +197,7 @@ void PatrolSequencer::positionStep()
     case 30: {
         const int32_t y = motion_.posY.load();
         if (config_.driveYPositions && y != patrol_.targetY) {
-            if (!atTickStart())
+            if (!(direction_.CommandsSettled() && atTickStart()))
                 break;
             const int32_t drive = y < patrol_.targetY ? Up : Down;
             arrival_.arm(drive, patrol_.targetY);
@@ -226,17 +231,9 @@ void PatrolSequencer::positionStep()
         if (patrol_.elapsedMs >= config_.dwellMs)
             patrol_.step = 70;
         break;
-    case 70: {
-        // The user click makes the camera record its picture; only the journal hears how it went.
-        CameraOutcome click;
-        SendCameraRequest(config_.cameraAddress.toStdString(), config_.command(8).toUtf8().toStdString(), nullptr,
-                          false, nullptr, &click);
-        JournalUserClick(rowName(), DescribeCameraOutcome(click));
-        if (config_.soundSignals)
-            sound_.play(kClickSound);
-        patrol_.step = 100;
+    case 70:
+        sendUserClick();
         break;
-    }
     case 100:
         rows_.setImage(patrol_.row, kImagePosition);
         ++patrol_.row;
@@ -245,6 +242,31 @@ void PatrolSequencer::positionStep()
     default:
         break;
     }
+}
+
+void PatrolSequencer::sendUserClick()
+{
+    if (click_ != 0 || !direction_.CommandsSettled())
+        return;
+    // Only the journal hears how the click went; the next step waits for its answer, or its
+    // time-out, so that the head never turns while the camera records.
+    clickCounts_ = true;
+    click_ =
+        exchanges_.start(config_.cameraAddress.toStdString(), config_.command(8).toUtf8().toStdString(), nullptr,
+                         kCameraExchangeTimeoutMs, [this, name = rowName()](const CameraExchanges::Result& result) {
+                             userClickAnswered(result, name);
+                         });
+}
+
+void PatrolSequencer::userClickAnswered(const CameraExchanges::Result& result, const QString& name)
+{
+    JournalUserClick(name, DescribeCameraOutcome(result.outcome));
+    click_ = 0;
+    if (!std::exchange(clickCounts_, false) || !motion_.automaticMode || patrol_.step != 70)
+        return;
+    if (config_.soundSignals)
+        sound_.play(kClickSound);
+    patrol_.step = 100;
 }
 
 void PatrolSequencer::OnArrival()
@@ -297,6 +319,8 @@ void PatrolSequencer::OnStartAutomatic()
 void PatrolSequencer::OnStopAutomatic()
 {
     waitingForTick_ = false;
+    // A click on its way still ends in the journal, and a new patrol's click waits for it.
+    clickCounts_ = false;
     JournalPatrolStopped(patrol_.goToOnly != 0);
     arrival_.disarm();
     motion_.automaticMode = 0;
@@ -341,6 +365,9 @@ void PatrolSequencer::beginTimedStep(int row, bool driveLeft)
         patrol_.step = 10;
         return;
     }
+    // A timed drive counts from when its command leaves.
+    if (driveLeft && !direction_.CommandsSettled())
+        return;
     patrol_.elapsedMs = 0;
     if (driveLeft)
         direction_.SendDirection(Left);

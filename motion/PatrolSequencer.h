@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "motion/CameraExchanges.h"
+
 struct AppConfig;
 class ArrivalWatch;
 struct MotionState;
@@ -40,7 +42,11 @@ public:
     static constexpr int32_t kPhasePositions = 50;
 
     PatrolSequencer(PatrolState& patrol, MotionState& motion, const AppConfig& config, DirectionControl& direction,
-                    MotionView& arrows, PatrolView& view, PositionRows& rows, Sound& sound, ArrivalWatch& arrival);
+                    MotionView& arrows, PatrolView& view, PositionRows& rows, Sound& sound, ArrivalWatch& arrival,
+                    CameraExchanges& exchanges);
+    ~PatrolSequencer();
+    PatrolSequencer(const PatrolSequencer&) = delete;
+    PatrolSequencer& operator=(const PatrolSequencer&) = delete;
 
     // Timer 100: the position display, then one step while automatic mode runs.
     void OnPatrolTick();
@@ -56,6 +62,10 @@ private:
     void zeroStep();
     void pauseStep();
     void positionStep();
+    // Step 70: the user click, once every command to the head has been answered, so that the
+    // camera never records while it turns.
+    void sendUserClick();
+    void userClickAnswered(const CameraExchanges::Result& result, const QString& name);
     // Steps 0 and 10 of the reference drive, the drive to zero and the pause: show the row in
     // progress, then start the clock (and the drive to the left end).
     void beginTimedStep(int row, bool driveLeft);
@@ -76,6 +86,9 @@ private:
     PositionRows& rows_;
     Sound& sound_;
     ArrivalWatch& arrival_;
-    bool wokenByTick_ = false;    // the step runs from the wake-up right after a tick
-    bool waitingForTick_ = false; // a drive waits for the wake-up after the next tick
+    CameraExchanges& exchanges_;
+    CameraExchanges::Id click_ = 0; // the user click on its way, 0 for none
+    bool clickCounts_ = false;      // its answer moves the patrol on; not after a Stop
+    bool wokenByTick_ = false;      // the step runs from the wake-up right after a tick
+    bool waitingForTick_ = false;   // a drive waits for the wake-up after the next tick
 };

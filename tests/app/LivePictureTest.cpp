@@ -1,4 +1,5 @@
 #include "tests/app/AppTestFixture.h"
+#include "tests/motion/LoopbackCamera.h"
 
 #include "app/LivePictureView.h"
 #include "app/ProcessState.h"
@@ -57,7 +58,7 @@ protected:
     QImage cameraPicture()
     {
         std::vector<char> body(kCameraBodyCapacity);
-        const int32_t size = SendCameraRequest("127.0.0.1", "record/current.jpg", body.data(), true);
+        const int32_t size = StoredBy("127.0.0.1", "record/current.jpg", body.data());
         return QImage::fromData(reinterpret_cast<const uchar*>(body.data()), size)
             .scaled(LivePictureView::kSquare.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }

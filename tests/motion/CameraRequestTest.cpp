@@ -1,6 +1,7 @@
-#include "motion/CameraRequest.h"
-#include "motion/CameraRequestAbort.h"
+#include "motion/CameraExchanges.h"
+#include "tests/motion/LoopbackCamera.h"
 #include "tests/support/RawHttpServer.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +33,7 @@ std::string Pattern(size_t size)
 
 class CameraRequestTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(InitCameraRequests());
-        for (const char* proxy : {"http_proxy", "all_proxy", "ALL_PROXY"})
-            unsetenv(proxy);
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(PrepareLoopbackCameraRequests()); }
 
     // Points the camera port at `server`.
     static void Use(const RawHttpServer& server)
@@ -50,7 +46,7 @@ protected:
     {
         RawHttpServer server;
         Use(server);
-        SendCameraRequest("127.0.0.1", path, nullptr, false);
+        ExchangeOnce("127.0.0.1", path, nullptr);
         const std::vector<RawHttpRequest> requests = server.requests();
         return requests.size() == 1 ? requests.front().requestLine() : std::string("no single request");
     }
@@ -89,7 +85,7 @@ TEST_F(CameraRequestTest, SendsTheRequestLineAndTheCameraHeaderLinesOnceInOrder)
 {
     RawHttpServer server;
     Use(server);
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", kRight, nullptr, false), 0);
+    EXPECT_EQ(StoredBy("127.0.0.1", kRight, nullptr), 0);
     const std::vector<RawHttpRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].head, "GET /" + kRight
@@ -112,21 +108,20 @@ TEST_F(CameraRequestTest, OnlyTheBodyOfA200AnswerIsStoredAndOnlyWhenWanted)
     RawHttpServer notFound(
         [&](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.1 404 Not Found", large); });
     Use(notFound);
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true), 0);
+    EXPECT_EQ(StoredBy("127.0.0.1", "record/current.jpg", body_.data()), 0);
     ASSERT_TRUE(notFound.waitForAnswered(1, 5s));
     EXPECT_LT(notFound.requests()[0].responseBytesSent, large.size()) << "the 404 body was read";
 
     RawHttpServer ok([&](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.1 200 OK", large); });
     Use(ok);
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), false), 0);
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", "record/current.jpg", nullptr, true), 0);
-    ASSERT_TRUE(ok.waitForAnswered(2, 5s));
+    EXPECT_EQ(StoredBy("127.0.0.1", "record/current.jpg", nullptr), 0);
+    ASSERT_TRUE(ok.waitForAnswered(1, 5s));
     for (const RawHttpRequest& request : ok.requests())
         EXPECT_LT(request.responseBytesSent, large.size()) << "an unwanted body was read";
 
     RawHttpServer small([](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.0 200 OK", "JFIF"); });
     Use(small);
-    ASSERT_EQ(SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true), 4);
+    ASSERT_EQ(StoredBy("127.0.0.1", "record/current.jpg", body_.data()), 4);
     EXPECT_EQ(std::string(body_.data(), 4), "JFIF");
 }
 
@@ -135,7 +130,7 @@ TEST_F(CameraRequestTest, ALargeBodyIsStoredUpToTheLimitAndTheRestDropped)
     const std::string image = Pattern(600000);
     RawHttpServer server([&](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.1 200 OK", image); });
     Use(server);
-    const int32_t stored = SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true);
+    const int32_t stored = StoredBy("127.0.0.1", "record/current.jpg", body_.data());
     EXPECT_GE(stored, kCameraBodyStoreLimit);
     EXPECT_LE(stored, kCameraBodyCapacity);
     EXPECT_EQ(std::string(body_.data(), static_cast<size_t>(std::max(stored, 0))),
@@ -154,7 +149,7 @@ TEST_F(CameraRequestTest, AnEncodedBodyIsStoredAsSent)
         return RawHttpResponse::answer("HTTP/1.1 200 OK", gzip, {"Content-Encoding: gzip"});
     });
     Use(server);
-    const int32_t stored = SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true);
+    const int32_t stored = StoredBy("127.0.0.1", "record/current.jpg", body_.data());
     ASSERT_EQ(stored, static_cast<int32_t>(gzip.size()));
     EXPECT_EQ(std::string(body_.data(), gzip.size()), gzip);
 }
@@ -172,7 +167,7 @@ TEST_F(CameraRequestTest, PathsGoOutWholeAndNeverBreakTheRequestLine)
 
     RawHttpServer server;
     Use(server);
-    SendCameraRequest("127.0.0.1", "x\r\nX-Injected: 1\r\n\r\nGET /y", nullptr, false);
+    ExchangeOnce("127.0.0.1", "x\r\nX-Injected: 1\r\n\r\nGET /y", nullptr);
     const std::vector<RawHttpRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].requestLine(), "GET /x%0d%0aX-Injected:%201%0d%0a%0d%0aGET%20/y HTTP/1.1");
@@ -184,7 +179,7 @@ TEST_F(CameraRequestTest, NoCameraAddressFailsAtOnceWithoutContactingAnything)
     RawHttpServer server;
     Use(server);
     for (const char* host : {"", "0.0.0.0", "127.0.0.1/evil", "127.0.0.1 "})
-        EXPECT_EQ(SendCameraRequest(host, kRight, body_.data(), true), 0) << host;
+        EXPECT_EQ(StoredBy(host, kRight, body_.data()), 0) << host;
     EXPECT_TRUE(server.requests().empty());
 }
 
@@ -193,8 +188,11 @@ TEST_F(CameraRequestTest, AServerThatNeverAnswersIsLeftAfterTheExchangeTimeOut)
     RawHttpServer server([](const RawHttpRequest&) { return RawHttpResponse::silence(); });
     Use(server);
     const auto start = Clock::now();
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true), 0);
+    const auto ended = ExchangeOnce("127.0.0.1", "record/current.jpg", body_.data());
     const auto elapsed = Clock::now() - start;
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(DescribeCameraOutcome(ended->outcome), "time-out");
+    EXPECT_EQ(ended->stored, 0);
     EXPECT_GE(elapsed, 4s);
     EXPECT_LT(elapsed, 8s);
 }
@@ -204,68 +202,55 @@ TEST_F(CameraRequestTest, ACameraThatDoesNotAcceptIsLeftAfterTheConnectTimeOut)
     FullListener listener;
     setenv("PANTIRO_CAMERA_PORT", std::to_string(listener.port).c_str(), 1);
     const auto start = Clock::now();
-    EXPECT_EQ(SendCameraRequest("127.0.0.1", kRight, nullptr, false), 0);
+    const auto ended = ExchangeOnce("127.0.0.1", kRight, nullptr);
     const auto elapsed = Clock::now() - start;
+    ASSERT_TRUE(ended);
+    EXPECT_FALSE(ended->outcome.taken());
     EXPECT_GE(elapsed, 1500ms);
     EXPECT_LT(elapsed, 4s);
 }
 
-TEST_F(CameraRequestTest, TwoThreadsAtOnceEachGetTheirOwnBody)
+// Requests run side by side on the event loop, each on a connection of its own: start() returns
+// at once, a quick answer is not held up by a slow one, each body lands in its own buffer, and
+// an abort ends its request at once without calling its handler.
+TEST_F(CameraRequestTest, ExchangesRunSideBySideAndAnAbortEndsOneAtOnce)
 {
-    // The first two requests are answered only once both are in, so the calls overlap.
-    std::atomic<int> arrived{0};
-    std::atomic<bool> overlapped{false};
     RawHttpServer server([&](const RawHttpRequest& request) {
-        if (++arrived <= 2) {
-            const auto deadline = Clock::now() + 3s;
-            while (arrived < 2 && Clock::now() < deadline)
-                std::this_thread::sleep_for(1ms);
-            overlapped = overlapped || arrived >= 2;
-        }
-        return RawHttpResponse::answer("HTTP/1.1 200 OK", request.requestLine());
+        const std::string line = request.requestLine();
+        if (line.find("silent") != std::string::npos)
+            return RawHttpResponse::silence();
+        if (line.find("slow") != std::string::npos)
+            std::this_thread::sleep_for(1500ms);
+        return RawHttpResponse::answer("HTTP/1.1 200 OK", line);
     });
     Use(server);
-    auto fetchAll = [](const std::string& name, int* failures) {
-        std::vector<char> body(kCameraBodyCapacity);
-        for (int i = 0; i < 10; ++i) {
-            const std::string path = name + "/" + std::to_string(i) + ".jpg";
-            const std::string expected = "GET /" + path + " HTTP/1.1";
-            const int32_t stored = SendCameraRequest("127.0.0.1", path, body.data(), true);
-            if (std::string(body.data(), static_cast<size_t>(std::max(stored, 0))) != expected)
-                ++*failures;
-        }
+    CameraExchanges exchanges;
+    std::vector<char> slowBody(kCameraBodyCapacity);
+    std::vector<std::string> ended;
+    const auto record = [&](const char* name) {
+        return [&ended, name](const CameraExchanges::Result& result) {
+            ended.push_back(std::string(name) + " " + DescribeCameraOutcome(result.outcome) + " "
+                            + std::to_string(result.stored));
+        };
     };
-    int failuresA = 0;
-    int failuresB = 0;
-    std::thread a(fetchAll, "a", &failuresA);
-    std::thread b(fetchAll, "b", &failuresB);
-    a.join();
-    b.join();
-    EXPECT_EQ(failuresA + failuresB, 0);
-    EXPECT_TRUE(overlapped);
-}
+    const auto start = Clock::now();
+    exchanges.start("127.0.0.1", "slow.jpg", slowBody.data(), kCameraExchangeTimeoutMs, record("slow"));
+    const CameraExchanges::Id silent =
+        exchanges.start("127.0.0.1", "silent.jpg", body_.data(), kCameraExchangeTimeoutMs, record("silent"));
+    exchanges.start("127.0.0.1", "quick.jpg", body_.data(), kCameraExchangeTimeoutMs, record("quick"));
+    exchanges.start("0.0.0.0", "none.jpg", nullptr, kCameraExchangeTimeoutMs, record("none"));
+    EXPECT_LT(Clock::now() - start, 50ms) << "starting waits for nothing";
+    EXPECT_TRUE(ended.empty()) << "no handler runs inside start()";
+    EXPECT_EQ(exchanges.running(), 4);
 
-// A silent camera is left as soon as the abort comes (the socket is shut down); one that does
-// not even accept is left at the request's next look at the flag, within a second.
-TEST_F(CameraRequestTest, AnAbortEndsARunningRequestPromptly)
-{
-    RawHttpServer silent([](const RawHttpRequest&) { return RawHttpResponse::silence(); });
-    FullListener unaccepting;
-    const struct {
-        const char* camera;
-        uint16_t port;
-        std::chrono::milliseconds longest;
-    } cases[] = {{"silent", silent.port(), 300ms}, {"not accepting", unaccepting.port, 1300ms}};
-    for (const auto& c : cases) {
-        setenv("PANTIRO_CAMERA_PORT", std::to_string(c.port).c_str(), 1);
-        CameraRequestAbort abort;
-        std::atomic<int32_t> result{-1};
-        std::thread request([&] { result = SendCameraRequest("127.0.0.1", "record/current.jpg", body_.data(), true, &abort); });
-        std::this_thread::sleep_for(300ms);
-        const auto start = Clock::now();
-        abort.abort();
-        request.join();
-        EXPECT_LT(Clock::now() - start, c.longest) << c.camera;
-        EXPECT_EQ(result, 0) << c.camera;
-    }
+    WAIT_UNTIL(ended.size() == 2);
+    EXPECT_EQ(ended, (std::vector<std::string>{"none no camera address 0", "quick success 23"}));
+    EXPECT_EQ(std::string(body_.data(), 23), "GET /quick.jpg HTTP/1.1");
+    WAIT_UNTIL(server.requests().size() == 3);
+    exchanges.abort(silent);
+    WAIT_UNTIL(ended.size() == 3);
+    EXPECT_EQ(ended.back(), "slow success 22");
+    EXPECT_EQ(std::string(slowBody.data(), 22), "GET /slow.jpg HTTP/1.1");
+    EXPECT_EQ(exchanges.running(), 0);
+    EXPECT_LT(Clock::now() - start, 3s) << "the silent request was left at its abort";
 }

@@ -1,5 +1,6 @@
 #include "motion/DirectionControl.h"
 #include "base/AppConfig.h"
+#include "motion/CameraExchanges.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
@@ -9,6 +10,9 @@
 #include "tests/support/ManualTickClock.h"
 #include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,12 +42,19 @@ protected:
         return lines;
     }
 
+    // Lets the commands given so far reach the camera and be answered.
+    void settle()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return control.CommandsSettled(); }, 8000));
+    }
+
     RawHttpServer camera;
     AppConfig config;
     MotionState motion;
     CommPort ports;
     RecordingMotionView view;
-    DirectionControl control{motion, config, ports, view};
+    CameraExchanges exchanges;
+    DirectionControl control{motion, config, ports, exchanges, view};
 };
 
 using Lines = std::vector<std::string>;
@@ -55,31 +66,39 @@ TEST_F(DirectionControlTest, ArrowsSendTheirCommandAndShowTheirState)
 {
     control.OnArrowButtonDown(view.centreOf(201));
     EXPECT_EQ(motion.direction, Up);
+    settle();
     control.OnArrowButtonUp(view.centreOf(201));
     EXPECT_EQ(motion.direction, Stop);
+    settle();
     control.OnArrowButtonDown(view.centreOf(200));
+    settle();
     control.OnArrowButtonUp(QPoint(500, 5));
+    settle();
     EXPECT_EQ(sentPaths(),
               (Lines{"GET /cmd2 HTTP/1.1", "GET /cmd1 HTTP/1.1", "GET /cmd5 HTTP/1.1", "GET /cmd1 HTTP/1.1"}));
     EXPECT_EQ(view.icons, (Icons{{201, 178}, {201, 179}, {200, 176}, {200, 177}}));
 
     // A release with nothing moving still stops the head, and changes no icon.
     control.OnArrowButtonUp(QPoint(500, 5));
+    settle();
     EXPECT_EQ(sentPaths().back(), "GET /cmd1 HTTP/1.1");
     EXPECT_EQ(view.icons.size(), 4);
 
     // A press beside the arrows sends nothing.
     control.OnArrowButtonDown(QPoint(500, 5));
+    settle();
     EXPECT_EQ(camera.requests().size(), 5u);
 }
 
 TEST_F(DirectionControlTest, EachCodeSendsItsCommandEvenTwiceAndAnEmptyOneAsTheRoot)
 {
-    EXPECT_EQ(control.SendDirection(Right), 0);
-    EXPECT_EQ(control.SendDirection(Right), 0);
-    EXPECT_EQ(control.SendDirection(Down), 0);
+    for (const Direction code : {Right, Right, Down}) {
+        EXPECT_EQ(control.SendDirection(code), 0);
+        settle();
+    }
     config.commands[0].clear();
     EXPECT_EQ(control.SendDirection(Stop), 0);
+    settle();
     EXPECT_EQ(sentPaths(), (Lines{"GET /cmd3 HTTP/1.1", "GET /cmd3 HTTP/1.1", "GET /cmd4 HTTP/1.1", "GET / HTTP/1.1"}));
     // Moving Right then Down: the stop restores the arrow of the direction that was moving.
     EXPECT_EQ(view.icons.last(), qMakePair(203, 180));
@@ -111,6 +130,7 @@ TEST_F(DirectionControlTest, TheCounterMovesWhileTheCameraStillHoldsTheCommand)
     UseLoopbackCamera(config, slowCamera);
 
     control.SendDirection(Right);
+    settle();
     clock.release();
     ticks.stop();
     EXPECT_EQ(directionSeen, Right);
@@ -187,43 +207,109 @@ TEST_F(DirectionControlTest, PositionDisplayShowsFiveCharactersAndOnlyChanges)
     EXPECT_EQ(view.texts.last(), qMakePair(220, QStringLiteral("1234567")));
 }
 
-// A stop the camera did not take (an error, no answer) is sent again on each half-second step,
-// on a thread of its own, until one is taken; a direction given meanwhile ends the retries.
+// A camera slow to answer never holds the window, and the last command it applies is the last
+// one given: the stop leaves at once beside an unanswered move and once more when that move has
+// been answered; a move waits until nothing is unanswered, and only the newest waiting move
+// leaves. The counters count a waiting move only from when it leaves.
+TEST_F(DirectionControlTest, ASlowCameraNeverHoldsTheWindowAndTheStopIsTheLastItApplies)
+{
+    std::atomic<bool> holdMoves{true};
+    std::atomic<bool> holdStops{false};
+    RawHttpServer relay([&](const RawHttpRequest& request) {
+        const std::atomic<bool>& hold = request.requestLine().find("cmd1") != std::string::npos ? holdStops : holdMoves;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+        while (hold && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return RawHttpResponse::answer("HTTP/1.1 200 OK");
+    });
+    UseLoopbackCamera(config, relay);
+    const auto sent = [&] {
+        Lines lines;
+        for (const RawHttpRequest& request : relay.requests())
+            lines.push_back(request.requestLine().substr(5, 4));
+        return lines;
+    };
+    auto begin = std::chrono::steady_clock::now();
+    control.SendDirection(Up);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(50));
+    WAIT_UNTIL(relay.requests().size() == 1);
+    begin = std::chrono::steady_clock::now();
+    control.SendDirection(Stop);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(50));
+    WAIT_UNTIL(relay.requests().size() == 2);
+    EXPECT_EQ(sent(), (Lines{"cmd2", "cmd1"})) << "the stop left while the move was unanswered";
+
+    holdStops = true;
+    control.SendDirection(Right);
+    control.SendDirection(Left);
+    EXPECT_EQ(motion.direction, Stop) << "a waiting move is not counted";
+    QTest::qWait(200);
+    EXPECT_EQ(relay.requests().size(), 2u);
+
+    holdMoves = false;
+    WAIT_UNTIL(relay.requests().size() == 3);
+    EXPECT_EQ(sent().back(), "cmd1") << "the stop once more after the move's answer";
+    QTest::qWait(200);
+    EXPECT_EQ(motion.direction, Stop) << "the move still waits for that stop";
+    holdStops = false;
+    WAIT_UNTIL(relay.requests().size() == 4);
+    EXPECT_EQ(sent().back(), "cmd5") << "only the newest waiting move";
+    EXPECT_EQ(motion.direction, Left);
+    settle();
+    EXPECT_EQ(relay.requests().size(), 4u);
+}
+
+// A stop the camera did not take (an error, no answer) is sent again every half second, one
+// try at a time, until one is taken. A direction given meanwhile ends the retries, and leaves
+// only once a stop already on its way has been answered, so no stop ever follows it.
 TEST_F(DirectionControlTest, AStopTheCameraDidNotTakeIsSentAgainUntilOneIsTaken)
 {
-    std::atomic<int> stopAnswer{500}; // 0: silence
+    std::atomic<int> stopAnswer{500}; // 0: answer only after a while
     RawHttpServer relay([&](const RawHttpRequest& request) {
         const int status = request.requestLine().find("cmd1") != std::string::npos ? stopAnswer.load() : 200;
-        return status == 0 ? RawHttpResponse::silence()
-                           : RawHttpResponse::answer("HTTP/1.1 " + std::to_string(status) + " X");
+        if (status == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        return RawHttpResponse::answer("HTTP/1.1 " + std::to_string(status == 0 ? 503 : status) + " X");
     });
     UseLoopbackCamera(config, relay);
     const auto lastSent = [&] { return relay.requests().back().requestLine(); };
-    const auto stepUntil = [&](auto done) {
-        const auto begin = std::chrono::steady_clock::now();
-        for (int step = 0; step < 300 && !done(); ++step) {
-            control.ResendStop();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return std::chrono::steady_clock::now() - begin;
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> stopsAt;
+    const auto countStops = [&](size_t count) {
+        return QTest::qWaitFor(
+            [&] {
+                if (relay.requests().size() > stopsAt.size())
+                    stopsAt.push_back(Clock::now());
+                return stopsAt.size() >= count;
+            },
+            5000);
     };
     control.SendDirection(Stop);
-    stepUntil([&] { return relay.requests().size() >= 3; });
+    ASSERT_TRUE(countStops(3));
+    EXPECT_TRUE(control.StopPending());
+    for (size_t i = 1; i < stopsAt.size(); ++i) {
+        EXPECT_GE(stopsAt[i] - stopsAt[i - 1], std::chrono::milliseconds(400)) << "try " << i;
+        EXPECT_LE(stopsAt[i] - stopsAt[i - 1], std::chrono::milliseconds(900)) << "try " << i;
+    }
+
     stopAnswer = 0;
-    EXPECT_LT(stepUntil([&] { return relay.requests().size() >= 4; }), std::chrono::seconds(1))
-        << "a silent camera holds the stop's own thread, not the window";
+    ASSERT_TRUE(countStops(4));
     control.SendDirection(Right);
-    control.ResendStop();
     EXPECT_FALSE(control.StopPending());
+    EXPECT_EQ(motion.direction, Stop) << "the move waits for the stop on its way";
+    WAIT_UNTIL(relay.requests().size() == 5);
+    EXPECT_EQ(lastSent(), "GET /cmd3 HTTP/1.1");
+    settle();
+    QTest::qWait(600);
     EXPECT_EQ(lastSent(), "GET /cmd3 HTTP/1.1") << "no stop after the direction";
 
     stopAnswer = 500;
     control.SendDirection(Stop);
-    stepUntil([&] { return relay.requests().size() >= 8; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return relay.requests().size() >= 7; }, 5000));
     stopAnswer = 200;
-    stepUntil([&] { return !control.StopPending(); });
-    const size_t sent = relay.requests().size();
-    control.ResendStop();
-    EXPECT_EQ(relay.requests().size(), sent);
+    WAIT_UNTIL(!control.StopPending());
+    const size_t sentCount = relay.requests().size();
+    QTest::qWait(600);
+    EXPECT_EQ(relay.requests().size(), sentCount);
     EXPECT_EQ(lastSent(), "GET /cmd1 HTTP/1.1");
 }

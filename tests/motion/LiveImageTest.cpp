@@ -3,6 +3,7 @@
 #include "motion/LiveImageFeed.h"
 #include "tests/motion/LoopbackCamera.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -12,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <system_error>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -48,7 +48,8 @@ QColor Drawn(const LiveImageFeed::Picture& picture)
 
 bool Near(QColor a, QColor b)
 {
-    return std::abs(a.red() - b.red()) < 16 && std::abs(a.green() - b.green()) < 16 && std::abs(a.blue() - b.blue()) < 16;
+    return std::abs(a.red() - b.red()) < 16 && std::abs(a.green() - b.green()) < 16
+           && std::abs(a.blue() - b.blue()) < 16;
 }
 
 class LiveImageTest : public ::testing::Test {
@@ -62,15 +63,14 @@ protected:
         host = config.cameraAddress.toStdString();
     }
 
-    // Ticks (every 10 ms here) until the running fetch has completed.
+    // Runs the event loop until the running fetch has completed.
     LiveImageFeed::Picture completed(LiveImageFeed& feed)
     {
-        const auto deadline = Clock::now() + 8s;
-        while (buffer->busy.load() != 0 && Clock::now() < deadline)
-            std::this_thread::sleep_for(10ms);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return buffer->busy.load() == 0; }, 8000)) << "the fetch never ended";
         return feed.lastCompleted();
     }
 
+    CameraExchanges exchanges;
     AppConfig config;
     std::string host;
     std::unique_ptr<LiveImageBuffer> buffer;
@@ -98,7 +98,7 @@ TEST_F(LiveImageTest, EachAnswerLeavesThePictureOrNothingToDrawSilently)
     for (const auto& c : cases) {
         RawHttpServer camera([&](const RawHttpRequest&) { return c.answer; });
         use(camera);
-        LiveImageFeed feed(*buffer);
+        LiveImageFeed feed(*buffer, exchanges);
         EXPECT_EQ(feed.lastCompleted().size, 0) << "nothing before the first fetch completes";
         ASSERT_TRUE(feed.startNextFetch(host, kPath));
         const LiveImageFeed::Picture picture = completed(feed);
@@ -124,28 +124,31 @@ TEST_F(LiveImageTest, ASlowCameraGetsOneFetchAtATimeAndThePictureBeingDrawnStays
     std::atomic<int> served{0};
     RawHttpServer camera([&](const RawHttpRequest&) {
         switch (served++) {
-        case 0: return RawHttpResponse::answer("HTTP/1.1 200 OK", red);
-        case 1: std::this_thread::sleep_for(2s); return RawHttpResponse::answer("HTTP/1.1 200 OK", green);
-        case 2: return RawHttpResponse::answer("HTTP/1.1 404 Not Found");
-        default: return RawHttpResponse::answer("HTTP/1.1 200 OK", green);
+        case 0:
+            return RawHttpResponse::answer("HTTP/1.1 200 OK", red);
+        case 1:
+            std::this_thread::sleep_for(2s);
+            return RawHttpResponse::answer("HTTP/1.1 200 OK", green);
+        case 2:
+            return RawHttpResponse::answer("HTTP/1.1 404 Not Found");
+        default:
+            return RawHttpResponse::answer("HTTP/1.1 200 OK", green);
         }
     });
     use(camera);
-    LiveImageFeed feed(*buffer);
+    LiveImageFeed feed(*buffer, exchanges);
     ASSERT_TRUE(feed.startNextFetch(host, kPath));
     const LiveImageFeed::Picture first = completed(feed);
     ASSERT_TRUE(feed.startNextFetch(host, kPath));
 
     for (int tick = 0; tick < 4; ++tick) {
-        std::this_thread::sleep_for(300ms);
+        QTest::qWait(300);
         const LiveImageFeed::Picture now = feed.lastCompleted();
         EXPECT_EQ(now.bytes, first.bytes);
         EXPECT_EQ(now.size, first.size);
         EXPECT_FALSE(feed.startNextFetch(host, kPath)) << "a second fetch while one runs";
     }
-    ASSERT_TRUE(camera.waitForAnswered(2, 3s));
-    while (buffer->busy.load() != 0)
-        std::this_thread::sleep_for(1ms);
+    completed(feed);
     EXPECT_EQ(std::string(first.bytes, size_t(first.size)), red) << "the fetch wrote over the drawn picture";
     EXPECT_TRUE(Near(Drawn(feed.lastCompleted()), Qt::green));
     EXPECT_EQ(camera.requests().size(), 2u);
@@ -158,24 +161,16 @@ TEST_F(LiveImageTest, ASlowCameraGetsOneFetchAtATimeAndThePictureBeingDrawnStays
 }
 
 // No address: no fetch at all. "0.0.0.0": a fetch starts and fails at once, contacting nothing.
-// A thread that cannot start leaves `busy` clear, so the next tick fetches. A fetch works on copies.
-TEST_F(LiveImageTest, FetchesStartOnlyWithAnAddressAndAfterAThreadThatDidNotStart)
+// A fetch works on copies of the texts it was started with.
+TEST_F(LiveImageTest, FetchesStartOnlyWithAnAddressAndWorkOnTheirOwnCopies)
 {
     RawHttpServer camera([](const RawHttpRequest&) { return RawHttpResponse::answer("HTTP/1.1 200 OK", "x"); });
     use(camera);
-    int refusals = 1;
-    LiveImageFeed feed(*buffer, [&](std::function<void()> routine) {
-        if (refusals-- > 0)
-            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-        return std::thread(std::move(routine));
-    });
+    LiveImageFeed feed(*buffer, exchanges);
     EXPECT_FALSE(feed.startNextFetch("", kPath));
-    EXPECT_EQ(buffer->busy.load(), 0);
-    EXPECT_FALSE(feed.startNextFetch(host, kPath)) << "the thread was refused";
     EXPECT_EQ(buffer->busy.load(), 0);
     EXPECT_TRUE(feed.startNextFetch("0.0.0.0", kPath));
     EXPECT_EQ(completed(feed).size, 0);
-    // The fetch keeps its own copies: the texts it was started with are gone at once.
     EXPECT_TRUE(feed.startNextFetch(std::string(host), kPath + "?copy"));
     EXPECT_EQ(completed(feed).size, 1);
     ASSERT_EQ(camera.requests().size(), 1u);
@@ -195,10 +190,9 @@ TEST_F(LiveImageTest, TheEndNeverWaitsForASlowCamera)
             return RawHttpResponse::answer("HTTP/1.1 200 OK", "late");
         });
         use(camera);
-        auto feed = std::make_unique<LiveImageFeed>(*buffer);
+        auto feed = std::make_unique<LiveImageFeed>(*buffer, exchanges);
         ASSERT_TRUE(feed->startNextFetch(host, kPath));
-        while (!asked)
-            std::this_thread::sleep_for(1ms);
+        WAIT_UNTIL(asked.load());
         const auto start = Clock::now();
         feed.reset();
         EXPECT_LT(Clock::now() - start, 300ms) << (silent ? "silent" : "3 s");

@@ -20,6 +20,8 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -100,6 +102,8 @@ protected:
             const int32_t before = motion.direction;
             const std::string sentBefore = sent();
             patrol.OnPatrolTick();
+            // The tick's camera request (the user click) ends before the next tick.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return exchanges.running() == 0; }, 8000));
             if (motion.direction != before)
                 changes.push_back({ticks, motion.direction});
             if (sent().size() > sentBefore.size() && sent().ends_with("click "))
@@ -129,9 +133,10 @@ protected:
     PatrolWindow window{motion};
     MemoryPositionRows rows;
     RecordingSound sound;
-    DirectionControl control{motion, config, ports, window};
+    CameraExchanges exchanges;
+    DirectionControl control{motion, config, ports, exchanges, window};
     ArrivalWatch arrival;
-    PatrolSequencer patrol{state, motion, config, control, window, window, rows, sound, arrival};
+    PatrolSequencer patrol{state, motion, config, control, window, window, rows, sound, arrival, exchanges};
 
     int ticks = 0;
     Changes changes;

@@ -1,4 +1,5 @@
 #include "base/AppConfig.h"
+#include "motion/CameraExchanges.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
 #include "motion/DirectionControl.h"
@@ -9,11 +10,13 @@
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -81,7 +84,8 @@ TEST(SerialPort, CommandPortSendsOneDigitAtEightNoneOneAndTheConfiguredBaud)
 
     MotionState motion;
     RecordingMotionView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
     EXPECT_EQ(control.SendDirection(Up), 1);
     EXPECT_EQ(pty.drain(), "8");
     EXPECT_EQ(control.SendDirection(Stop), 1);
@@ -176,12 +180,57 @@ TEST(SerialPort, AnXoffFromTheHeadHoldsBackNoCommand)
 
     MotionState motion;
     RecordingMotionView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(control.SendDirection(Up), 1);
     EXPECT_EQ(control.SendDirection(Stop), 1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     EXPECT_EQ(pty.read(2, 1000ms), "85");
+}
+
+// A line that takes nothing (a head holding it, a stalled adapter): the window goes on, the stop
+// goes before the moves the line still keeps, and is out as soon as the line is free.
+TEST(SerialPort, AHeldLineNeverHoldsTheWindowAndTheStopLeavesFirst)
+{
+    PseudoTerminal pty;
+    AppConfig config;
+    config.portName = pty.devicePath();
+    config.baudRate = 9600;
+    CommPort ports;
+    OpenCommandPort(config, ports, nullptr);
+    ASSERT_EQ(config.portSlot, 0);
+    MotionState motion;
+    RecordingMotionView view;
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
+    ASSERT_EQ(::tcflow(pty.deviceFd(), TCOOFF), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(control.SendDirection(Up), 1);
+    EXPECT_EQ(control.SendDirection(Right), 1);
+    EXPECT_EQ(control.SendDirection(Stop), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
+    EXPECT_TRUE(control.StopOnItsWay());
+    // Over two half-second resend steps, a 10 ms timer keeps its pace.
+    QTimer pulse;
+    auto last = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration longestGap{};
+    QObject::connect(&pulse, &QTimer::timeout, [&] {
+        const auto now = std::chrono::steady_clock::now();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+    });
+    pulse.start(10);
+    QTest::qWait(1200);
+    EXPECT_LT(longestGap, 100ms);
+    EXPECT_TRUE(control.StopPending());
+    EXPECT_EQ(pty.drain(5ms), "") << "the line is held";
+
+    ASSERT_EQ(::tcflow(pty.deviceFd(), TCOON), 0);
+    WAIT_UNTIL(!control.StopOnItsWay());
+    EXPECT_EQ(pty.drain(), "5") << "the stop went first; the moves it replaced never left";
+    WAIT_UNTIL(!control.StopPending());
 }
 
 TEST(SerialPort, HandshakeCodesSwitchSoftwareAndHardwareFlow)
@@ -225,8 +274,13 @@ TEST(SerialPort, DelayPausesAfterEveryByte)
     ASSERT_EQ(Open8N1(ports, pty.devicePath(), delayMs), 0);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ports.Write(0, "8652", 4), 4);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 4 * std::chrono::milliseconds(delayMs));
-    EXPECT_EQ(pty.drain(), "8652");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(delayMs))
+        << "the write waits for nothing";
+    EXPECT_EQ(pty.drain(std::chrono::milliseconds(5)), "8") << "the first byte leaves at once";
+    EXPECT_GT(ports.Unsent(0), 0);
+    WAIT_UNTIL(ports.Unsent(0) == 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 3 * std::chrono::milliseconds(delayMs));
+    EXPECT_EQ(pty.drain(), "652");
 }
 
 TEST(SerialPort, AnOpenDeviceCannotBeOpenedAgainInAnySlot)
@@ -286,7 +340,8 @@ TEST(SerialPort, MissingPortShowsItsMessageOnceAndArrowsStillMove)
 
     MotionState motion;
     RecordingMotionView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
     control.OnArrowButtonDown(view.centreOf(201));
     EXPECT_EQ(motion.direction, Up);
     DeadReckoningTick(motion);
@@ -367,7 +422,8 @@ TEST(SerialPort, APulledAdapterIsReopenedSilentlyUnderItsNameAndNothingElseIsWri
     ASSERT_EQ(config.portSlot, 0);
     MotionState motion;
     RecordingMotionView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
     EXPECT_EQ(control.SendDirection(Up), 1);
     EXPECT_EQ(adapter.device->drain(), "8");
 
@@ -404,6 +460,7 @@ TEST(SerialPort, AReopenKeepsTheDeviceExclusiveAndItsLineSettings)
 
     adapter.plugIn();
     EXPECT_EQ(ports.Write(0, "84", 2), 2);
+    WAIT_UNTIL(ports.Unsent(0) == 0);
     EXPECT_EQ(adapter.device->drain(), "84");
     const termios line = adapter.device->lineSettings();
     EXPECT_EQ(line.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));

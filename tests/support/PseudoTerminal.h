@@ -20,6 +20,8 @@ public:
     bool isOpen() const { return master_ >= 0; }
     QString devicePath() const { return path_; }
     int masterFd() const { return master_; }
+    // The device side the test keeps open; tcflow() on it holds and frees the line.
+    int deviceFd() const { return device_; }
 
     // Reads from the master side until `count` bytes arrived or `timeout` passed.
     std::string read(size_t count, std::chrono::milliseconds timeout);

@@ -173,7 +173,7 @@ void RawHttpServer::serve(int connection, int number)
     const size_t end = request.head.find(kEndOfHead);
     if (end != std::string::npos) {
         request.head.resize(end + kEndOfHead.size());
-        const RawHttpResponse response = responder_ ? responder_(request) : RawHttpResponse{};
+        // Recorded as it arrives, so that a test sees a request its responder still holds.
         size_t index = 0;
         {
             std::lock_guard lock(mutex_);
@@ -181,6 +181,7 @@ void RawHttpServer::serve(int connection, int number)
             requests_.push_back(request);
         }
         changed_.notify_all();
+        const RawHttpResponse response = responder_ ? responder_(request) : RawHttpResponse{};
         size_t sent = 0;
         if (response.silent) {
             std::unique_lock lock(mutex_);

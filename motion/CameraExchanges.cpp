@@ -1,0 +1,162 @@
+#include "motion/CameraExchanges.h"
+
+#include "motion/CameraHandle.h"
+
+#include <QSocketNotifier>
+
+#include <curl/curl.h>
+
+#include <vector>
+
+struct CameraExchanges::Exchange {
+    std::unique_ptr<CameraHandle> handle;
+    Done done;
+};
+
+// The notifiers of one socket that libcurl wants watched.
+struct CameraExchanges::Watch {
+    std::unique_ptr<QSocketNotifier> read;
+    std::unique_ptr<QSocketNotifier> write;
+
+    ~Watch()
+    {
+        // libcurl may let a socket go while its notifier is still handing out its signal.
+        for (auto* notifier : {read.release(), write.release()}) {
+            if (notifier != nullptr) {
+                notifier->setEnabled(false);
+                notifier->deleteLater();
+            }
+        }
+    }
+};
+
+CameraExchanges::CameraExchanges() : multi_(curl_multi_init())
+{
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    if (multi_ == nullptr)
+        return;
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, onSocket);
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, onTimer);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+}
+
+CameraExchanges::~CameraExchanges()
+{
+    for (auto& [id, exchange] : exchanges_)
+        curl_multi_remove_handle(multi_, exchange->handle->easy());
+    exchanges_.clear();
+    watches_.clear();
+    curl_multi_cleanup(multi_);
+}
+
+CameraExchanges::Id CameraExchanges::start(const std::string& host, const std::string& path, char* body, long timeoutMs,
+                                           Done done)
+{
+    const Id id = nextId_++;
+    if (!CameraAddressSet(host)) {
+        finishLater(id, {});
+        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done)}));
+        return id;
+    }
+    std::unique_ptr<CameraHandle> handle = CameraHandle::prepare(host, path, body, timeoutMs);
+    if (!handle || multi_ == nullptr || curl_multi_add_handle(multi_, handle->easy()) != CURLM_OK) {
+        finishLater(id, CameraOutcome::notPrepared());
+        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done)}));
+        return id;
+    }
+    exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{std::move(handle), std::move(done)}));
+    return id;
+}
+
+void CameraExchanges::abort(Id id)
+{
+    const auto found = exchanges_.find(id);
+    if (found == exchanges_.end())
+        return;
+    if (found->second->handle)
+        curl_multi_remove_handle(multi_, found->second->handle->easy());
+    exchanges_.erase(found);
+}
+
+// A request that never reached libcurl ends like the others: later, from the event loop.
+void CameraExchanges::finishLater(Id id, CameraOutcome outcome)
+{
+    QTimer::singleShot(0, this, [this, id, outcome] {
+        const auto found = exchanges_.find(id);
+        if (found == exchanges_.end())
+            return;
+        const Done done = std::move(found->second->done);
+        exchanges_.erase(found);
+        if (done)
+            done({id, outcome, 0});
+    });
+}
+
+int CameraExchanges::onSocket(void*, int socket, int what, void* self, void*)
+{
+    auto* exchanges = static_cast<CameraExchanges*>(self);
+    if (what == CURL_POLL_REMOVE) {
+        exchanges->watches_.erase(socket);
+        return 0;
+    }
+    std::unique_ptr<Watch>& watch = exchanges->watches_[socket];
+    if (!watch)
+        watch = std::make_unique<Watch>();
+    const auto follow = [&](std::unique_ptr<QSocketNotifier>& notifier, QSocketNotifier::Type type, bool wanted,
+                            int events) {
+        if (!notifier) {
+            notifier = std::make_unique<QSocketNotifier>(socket, type);
+            connect(notifier.get(), &QSocketNotifier::activated, exchanges,
+                    [exchanges, socket, events] { exchanges->act(socket, events); });
+        }
+        notifier->setEnabled(wanted);
+    };
+    follow(watch->read, QSocketNotifier::Read, what == CURL_POLL_IN || what == CURL_POLL_INOUT, CURL_CSELECT_IN);
+    follow(watch->write, QSocketNotifier::Write, what == CURL_POLL_OUT || what == CURL_POLL_INOUT, CURL_CSELECT_OUT);
+    return 0;
+}
+
+int CameraExchanges::onTimer(void*, long timeoutMs, void* self)
+{
+    auto* exchanges = static_cast<CameraExchanges*>(self);
+    if (timeoutMs < 0)
+        exchanges->timer_.stop();
+    else
+        exchanges->timer_.start(static_cast<int>(timeoutMs));
+    return 0;
+}
+
+void CameraExchanges::act(int socket, int events)
+{
+    int stillRunning = 0;
+    curl_multi_socket_action(multi_, socket, events, &stillRunning);
+    finishEnded();
+}
+
+// Each handler runs after its request has left the table, so that it may start or end others.
+void CameraExchanges::finishEnded()
+{
+    std::vector<std::pair<Done, Result>> ended;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+        if (message->msg != CURLMSG_DONE)
+            continue;
+        CameraHandle* handle = nullptr;
+        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &handle);
+        const CURLcode result = message->data.result;
+        for (auto it = exchanges_.begin(); it != exchanges_.end(); ++it) {
+            if (it->second->handle.get() != handle)
+                continue;
+            ended.emplace_back(std::move(it->second->done),
+                               Result{it->first, handle->outcome(result), handle->stored(result)});
+            curl_multi_remove_handle(multi_, handle->easy());
+            exchanges_.erase(it);
+            break;
+        }
+    }
+    for (const auto& [done, result] : ended)
+        if (done)
+            done(result);
+}
