@@ -15,8 +15,8 @@
 #include "motion/OpenCommandPort.h"
 #include "motion/PatrolSequencer.h"
 #include "platform/DialogBuilder.h"
+#include "platform/FileInUseLock.h"
 #include "platform/ModalDialog.h"
-#include "platform/SingleInstanceLock.h"
 #include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
 #include "positions/dialogs/CInfoDlg.h"
@@ -29,6 +29,7 @@
 namespace {
 
 constexpr int kListInUseId = 1016;
+constexpr int kLockFailedId = 1018;
 constexpr int kAppIconId = 107;
 constexpr int kImageStripId = 177;
 constexpr QSize kListImageSize(20, 20);
@@ -77,11 +78,14 @@ bool CAppDlg::OnInitDialog()
 
     state_.workingDirectory = QDir::currentPath();
     // Two instances of two profiles started in one folder would each rewrite the other's list.
-    // A folder that takes no lock file leaves nothing to find another instance by.
-    listLock_ = std::make_unique<SingleInstanceLock>(state_.workingDirectory, QStringLiteral("pantiro.lst.lock"));
-    if (!listLock_->tryAcquire() && listLock_->heldElsewhere()) {
-        const QString list = QDir::toNativeSeparators(PositionListPath(state_.workingDirectory));
-        MessageBox(nullptr, LoadText(kListInUseId).arg(list), MessageButtons::Ok, MessageIcon::Information);
+    const QString listPath = PositionListPath(state_.workingDirectory);
+    listLock_ = std::make_unique<FileInUseLock>(listPath);
+    if (!listLock_->tryAcquire()) {
+        const QString text =
+            listLock_->heldElsewhere()
+                ? LoadText(kListInUseId).arg(QDir::toNativeSeparators(listPath))
+                : LoadText(kLockFailedId).arg(QDir::toNativeSeparators(listLock_->failedPath()), listLock_->failure());
+        MessageBox(nullptr, text, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
     setWindowTitle(kMessageCaption);
@@ -98,7 +102,8 @@ bool CAppDlg::OnInitDialog()
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)
-        QMetaObject::invokeMethod(this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -128,8 +133,8 @@ void CAppDlg::connectCommands()
     onClick(AppDlgId::Info, [this] { RunInfoDialog(this); });
     onClick(AppDlgId::ZeroPosition, [this] { directions_.OnZeroPosition(this); });
     onClick(AppDlgId::Exit, [this] { OnClose(); });
-    for (int id : {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate,
-                   AppDlgId::PositionRemove})
+    for (int id :
+         {AppDlgId::Start, AppDlgId::Stop, AppDlgId::PositionNew, AppDlgId::PositionUpdate, AppDlgId::PositionRemove})
         onClick(id, [this, id] { OnCommand(id); });
     connect(&positionTimer_, &QTimer::timeout, this, &CAppDlg::OnPatrolTick);
     connect(&liveImageTimer_, &QTimer::timeout, this, &CAppDlg::OnLiveImageTick);
@@ -151,7 +156,6 @@ void CAppDlg::startTimers()
     liveImageTimer_.start(kLiveImageTimerMs);
     tickTimerId_ = tickThread_.start(state_.motion, &arrival_);
 }
-
 
 void CAppDlg::mousePressEvent(QMouseEvent* event)
 {

@@ -5,17 +5,22 @@
 #include "app/RunPantiro.h"
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
+#include "tests/support/FileModesBind.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +45,9 @@ QByteArray settingsFile()
     QFile file(settingsPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+constexpr QFileDevice::Permissions kReadOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kWritableFolder = kReadOnlyFolder | QFileDevice::WriteOwner;
 
 // The exit code of a second start's try at the locks in `environment`: 0 taken, 1 refused, 2 the list refused.
 int probeLock(const QProcessEnvironment& environment)
@@ -103,7 +111,7 @@ TEST_F(AppTest, WithoutSocketsTheStartEndsAtItsMessageBeforeAnythingIsReadOrWrit
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
 }
 
-TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
+TEST_F(AppTest, ASecondInstanceIsRefusedInTheProfilesLanguageAndLeavesTheFirstAsItWas)
 {
     writeSetting("Language", u"1"_s);
     writeSetting("ActPos", u"-120,40"_s);
@@ -113,7 +121,7 @@ TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
     WAIT_UNTIL(!first.isVisible());
     const QByteArray storedBefore = settingsFile();
 
-    ScriptedMessageBoxes::expect(u"Pantiro ist auf diesem System bereits aktiviert !"_s, MessageButtons::Ok,
+    ScriptedMessageBoxes::expect(u"Pantiro is already running on this system !"_s, MessageButtons::Ok,
                                  MessageIcon::Information, MessageAnswer::Ok);
     CPantiroApp second;
     EXPECT_FALSE(second.InitInstance());
@@ -168,4 +176,64 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
 
     stop();
     EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the profile is free once the first has ended";
+}
+
+// A second profile started in the same folder is refused the list, whether the folder took the
+// list's lock or only the runtime folder holds it.
+TEST_F(AppTest, ASecondProfileInTheSameFolderIsRefusedTheListWhereverItsLockLies)
+{
+    const QString work = QDir::currentPath();
+    const QString list = work + u"/pantiro.lst"_s;
+    ASSERT_TRUE(QFile(list).open(QIODevice::WriteOnly));
+    QTemporaryDir otherProfiles;
+    FileModesBind modes;
+    const auto restore = qScopeGuard([&] {
+        QFile::setPermissions(work, kWritableFolder);
+        QFile::remove(list);
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+    });
+    for (const bool folderTakesFiles : {true, false}) {
+        SCOPED_TRACE(folderTakesFiles ? "folder takes the lock" : "folder takes no new file");
+        QFile::setPermissions(work, folderTakesFiles ? kWritableFolder : kReadOnlyFolder);
+        writeSetting("Language", u"0"_s);
+        start();
+        EXPECT_EQ(QFile::exists(list + u".lock"_s), folderTakesFiles);
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, otherProfiles.path());
+        writeSetting("Language", u"1"_s);
+        ScriptedMessageBoxes::expect(u"The position file %1 is already used by another running Pantiro !"_s.arg(list),
+                                     MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
+        {
+            CPantiroApp second;
+            EXPECT_FALSE(second.InitInstance());
+            EXPECT_EQ(second.mainDialog(), nullptr);
+        }
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+        stop();
+    }
+}
+
+TEST_F(AppTest, ALockThatCannotBeTakenSaysWhereAndWhyInTheProfilesLanguage)
+{
+    const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+    const struct {
+        QString lock;
+        const char* language;
+        QString says;
+    } cases[] = {
+        {SettingsStore::profileFolder() + u"/pantiro.lock"_s, "1", u"Cannot create the lock file %1: %2 !"_s},
+        {QDir::currentPath() + u"/pantiro.lst.lock"_s, "0", u"Die Sperrdatei %1 kann nicht angelegt werden: %2 !"_s},
+    };
+    for (const auto& c : cases) {
+        writeSetting("Language", QString::fromLatin1(c.language));
+        ASSERT_TRUE(QDir().mkpath(c.lock));
+        ScriptedMessageBoxes::expect(c.says.arg(c.lock, reason), MessageButtons::Ok, MessageIcon::Information,
+                                     MessageAnswer::Ok);
+        CPantiroApp refused;
+        EXPECT_FALSE(refused.InitInstance());
+        EXPECT_EQ(refused.mainDialog(), nullptr);
+        ASSERT_TRUE(QDir(c.lock).removeRecursively());
+    }
 }
