@@ -7,6 +7,7 @@
 #include "app/ProcessState.h"
 #include "app/ShowHelp.h"
 #include "base/AppConfig.h"
+#include "base/FileReplace.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
@@ -88,6 +89,8 @@ bool CAppDlg::OnInitDialog()
         MessageBox(nullptr, text, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
+    // Only this instance saves the list now; a copy left by a save that was cut off is its own.
+    RemoveLeftOverCopies(listPath);
     setWindowTitle(kMessageCaption);
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);

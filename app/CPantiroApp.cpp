@@ -39,6 +39,7 @@ bool CPantiroApp::InitInstance()
         MessageBox(nullptr, text, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
+    store_.removeLeftOverCopies();
     journal_.emplace();
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);

@@ -237,3 +237,28 @@ TEST_F(AppTest, ALockThatCannotBeTakenSaysWhereAndWhyInTheProfilesLanguage)
         ASSERT_TRUE(QDir(c.lock).removeRecursively());
     }
 }
+
+// A save killed midway leaves its copy beside the file; the next start removes Pantiro's own
+// and nothing else.
+TEST_F(AppTest, CopiesLeftBySavesCutOffAreRemovedAtTheNextStart)
+{
+    const QString work = QDir::currentPath() + u'/';
+    const QString profile = SettingsStore::profileFolder() + u'/';
+    const struct {
+        QString path;
+        bool removed;
+    } cases[] = {
+        {work + u"pantiro.lst.AbC12z"_s, true},   {settingsPath() + u".QwErTy"_s, true},
+        {work + u"pantiro.lst.bak"_s, false},     {work + u"pantiro.lst.AbC12"_s, false},
+        {work + u"pantiro.lst.AbC12zz"_s, false}, {work + u"pantiro.lst.AbC-2z"_s, false},
+        {work + u"other.lst.AbC12z"_s, false},    {profile + u"pantiro.lst.AbC12z"_s, false},
+    };
+    for (const auto& c : cases)
+        ASSERT_TRUE(QFile(c.path).open(QIODevice::WriteOnly)) << c.path.toStdString();
+    writeSetting("Language", u"0"_s);
+    start();
+    for (const auto& c : cases) {
+        EXPECT_NE(QFile::exists(c.path), c.removed) << c.path.toStdString();
+        QFile::remove(c.path);
+    }
+}
