@@ -179,63 +179,52 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
 }
 
 // A second profile started in the same folder is refused the list, whether the folder took the
-// list's lock or only the runtime folder holds it.
+// list's lock beside it when either of them started or not.
 TEST_F(AppTest, ASecondProfileInTheSameFolderIsRefusedTheListWhereverItsLockLies)
 {
     const QString work = QDir::currentPath();
     const QString list = work + u"/pantiro.lst"_s;
     ASSERT_TRUE(QFile(list).open(QIODevice::WriteOnly));
     QTemporaryDir otherProfiles;
+    const auto useProfiles = [](const QString& folder) {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder);
+    };
     FileModesBind modes;
     const auto restore = qScopeGuard([&] {
         QFile::setPermissions(work, kWritableFolder);
         QFile::remove(list);
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-            QSettings::setPath(format, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+        useProfiles(qEnvironmentVariable("XDG_CONFIG_HOME"));
     });
-    for (const bool folderTakesFiles : {true, false}) {
-        SCOPED_TRACE(folderTakesFiles ? "folder takes the lock" : "folder takes no new file");
-        QFile::setPermissions(work, folderTakesFiles ? kWritableFolder : kReadOnlyFolder);
+    const bool folderTakesLock[][2] = {{true, true}, {false, false}, {true, false}, {false, true}};
+    for (const auto& [forFirst, forSecond] : folderTakesLock) {
+        SCOPED_TRACE(testing::Message() << "the folder takes a lock for the first " << forFirst << ", the second "
+                                        << forSecond);
+        QFile::setPermissions(work, forFirst ? kWritableFolder : kReadOnlyFolder);
         writeSetting("Language", u"0"_s);
         start();
-        EXPECT_EQ(QFile::exists(list + u".lock"_s), folderTakesFiles);
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-            QSettings::setPath(format, QSettings::UserScope, otherProfiles.path());
+        QFile::setPermissions(work, forSecond ? kWritableFolder : kReadOnlyFolder);
+        useProfiles(otherProfiles.path());
         writeSetting("Language", u"1"_s);
         ScriptedMessageBoxes::expect(u"The position file %1 is already used by another running Pantiro !"_s.arg(list),
                                      MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
-        {
-            CPantiroApp second;
-            EXPECT_FALSE(second.InitInstance());
-            EXPECT_EQ(second.mainDialog(), nullptr);
-        }
-        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-            QSettings::setPath(format, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+        EXPECT_FALSE(CPantiroApp().InitInstance());
+        useProfiles(qEnvironmentVariable("XDG_CONFIG_HOME"));
         stop();
     }
 }
 
+// Not "already running": where and why, in the profile's language.
 TEST_F(AppTest, ALockThatCannotBeTakenSaysWhereAndWhyInTheProfilesLanguage)
 {
+    const QString lock = SettingsStore::profileFolder() + u"/pantiro.lock"_s;
+    writeSetting("Language", u"1"_s);
+    ASSERT_TRUE(QDir().mkpath(lock));
     const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
-    const struct {
-        QString lock;
-        const char* language;
-        QString says;
-    } cases[] = {
-        {SettingsStore::profileFolder() + u"/pantiro.lock"_s, "1", u"Cannot create the lock file %1: %2 !"_s},
-        {QDir::currentPath() + u"/pantiro.lst.lock"_s, "0", u"Die Sperrdatei %1 kann nicht angelegt werden: %2 !"_s},
-    };
-    for (const auto& c : cases) {
-        writeSetting("Language", QString::fromLatin1(c.language));
-        ASSERT_TRUE(QDir().mkpath(c.lock));
-        ScriptedMessageBoxes::expect(c.says.arg(c.lock, reason), MessageButtons::Ok, MessageIcon::Information,
-                                     MessageAnswer::Ok);
-        CPantiroApp refused;
-        EXPECT_FALSE(refused.InitInstance());
-        EXPECT_EQ(refused.mainDialog(), nullptr);
-        ASSERT_TRUE(QDir(c.lock).removeRecursively());
-    }
+    ScriptedMessageBoxes::expect(u"Cannot create the lock file %1: %2 !"_s.arg(lock, reason), MessageButtons::Ok,
+                                 MessageIcon::Information, MessageAnswer::Ok);
+    EXPECT_FALSE(CPantiroApp().InitInstance());
+    EXPECT_TRUE(QDir(lock).removeRecursively());
 }
 
 // A save killed midway leaves its copy beside the file; the next start removes Pantiro's own
