@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
