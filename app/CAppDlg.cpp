@@ -7,6 +7,7 @@
 #include "app/ProcessState.h"
 #include "app/ShowHelp.h"
 #include "base/AppConfig.h"
+#include "base/FileReplace.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
 #include "base/Settings.h"
@@ -15,8 +16,8 @@
 #include "motion/OpenCommandPort.h"
 #include "motion/PatrolSequencer.h"
 #include "platform/DialogBuilder.h"
+#include "platform/FileInUseLock.h"
 #include "platform/ModalDialog.h"
-#include "platform/SingleInstanceLock.h"
 #include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
 #include "positions/dialogs/CInfoDlg.h"
@@ -29,6 +30,7 @@
 namespace {
 
 constexpr int kListInUseId = 1016;
+constexpr int kLockFailedId = 1018;
 constexpr int kAppIconId = 107;
 constexpr int kImageStripId = 177;
 constexpr QSize kListImageSize(20, 20);
@@ -77,13 +79,18 @@ bool CAppDlg::OnInitDialog()
 
     state_.workingDirectory = QDir::currentPath();
     // Two instances of two profiles started in one folder would each rewrite the other's list.
-    // A folder that takes no lock file leaves nothing to find another instance by.
-    listLock_ = std::make_unique<SingleInstanceLock>(state_.workingDirectory, QStringLiteral("pantiro.lst.lock"));
-    if (!listLock_->tryAcquire() && listLock_->heldElsewhere()) {
-        const QString list = QDir::toNativeSeparators(PositionListPath(state_.workingDirectory));
-        MessageBox(nullptr, LoadText(kListInUseId).arg(list), MessageButtons::Ok, MessageIcon::Information);
+    const QString listPath = PositionListPath(state_.workingDirectory);
+    listLock_ = std::make_unique<FileInUseLock>(listPath);
+    if (!listLock_->tryAcquire()) {
+        const QString text =
+            listLock_->heldElsewhere()
+                ? LoadText(kListInUseId).arg(QDir::toNativeSeparators(listPath))
+                : LoadText(kLockFailedId).arg(QDir::toNativeSeparators(listLock_->failedPath()), listLock_->failure());
+        MessageBox(nullptr, text, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
+    // Only this instance saves the list now; a copy left by a save that was cut off is its own.
+    RemoveLeftOverCopies(listPath);
     setWindowTitle(kMessageCaption);
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);

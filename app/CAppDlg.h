@@ -19,7 +19,7 @@
 #include <memory>
 
 class CReportListCtrl;
-class SingleInstanceLock;
+class FileInUseLock;
 class LivePictureView;
 class PatrolSequencer;
 class PositionCommands;
@@ -112,8 +112,8 @@ private:
     ImageList images_;
     // The list draws from images_, so it is deleted first, here, not later by QWidget.
     std::unique_ptr<CReportListCtrl> list_;
-    std::unique_ptr<SingleInstanceLock> listLock_; // the list file is this instance's alone
-    std::unique_ptr<ReportListRows> rows_;         // the list's rows, while the list exists
+    std::unique_ptr<FileInUseLock> listLock_; // the list file is this instance's alone
+    std::unique_ptr<ReportListRows> rows_;    // the list's rows, while the list exists
     std::unique_ptr<PositionCommands> positionCommands_;
     SoundPlayer sound_;
     std::unique_ptr<PatrolSequencer> patrol_; // drives through the list's rows, while they exist

@@ -4,12 +4,23 @@
 #include "app/ProcessState.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "base/TextRules.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kAlreadyRunningId = 1001;
+constexpr int kLockFailedId = 1018;
+
+// The profile's language where it has one already; a first start speaks German.
+int32_t StoredLanguage(const SettingsStore& store)
+{
+    return std::max(0, Atoi(store.read(LoadString(StringId::kLanguage), QStringLiteral("0"))));
+}
 
 } // namespace
 
@@ -19,11 +30,16 @@ CPantiroApp::~CPantiroApp() = default;
 
 bool CPantiroApp::InitInstance()
 {
-    // The settings are not loaded yet, so the refusal is in German.
     if (!lock_.tryAcquire()) {
-        MessageBox(nullptr, LoadText(kAlreadyRunningId, 0), MessageButtons::Ok, MessageIcon::Information);
+        const int32_t language = StoredLanguage(store_);
+        const QString text =
+            lock_.heldElsewhere()
+                ? LoadText(kAlreadyRunningId, language)
+                : LoadText(kLockFailedId, language).arg(QDir::toNativeSeparators(lock_.filePath()), lock_.failure());
+        MessageBox(nullptr, text, MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
+    store_.removeLeftOverCopies();
     journal_.emplace();
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);

@@ -57,6 +57,31 @@ QtOptionKind qtOptionKind(const QString& argument)
     return QtOptionKind::None;
 }
 
+// Qt would abort the program on the desktop's platforms (X11, Wayland) without a display to
+// connect to; other platforms (offscreen, VNC, a framebuffer) need none.
+// `arguments` are those of a command line that ReadCommandLine found correct.
+bool LacksDisplay(const QStringList& arguments)
+{
+    QString platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(u'-'))
+            continue;
+        const QString name = arguments[i].mid(arguments[i].startsWith(QStringLiteral("--")) ? 2 : 1);
+        if (name == u"display")
+            return false;
+        if (name == u"platform")
+            platforms = arguments[i + 1];
+    }
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return false;
+    // A list such as "wayland;xcb" is tried in order.
+    for (const QString& platform : platforms.split(u';', Qt::SkipEmptyParts)) {
+        if (!platform.startsWith(u"xcb") && !platform.startsWith(u"wayland"))
+            return false;
+    }
+    return true;
+}
+
 CommandLineRequest usage(const QString& text)
 {
     return {CommandLineRequest::Action::Usage, text};
@@ -140,7 +165,10 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
     using Action = CommandLineRequest::Action;
     switch (request.action) {
     case Action::RunWindow:
-        return std::nullopt;
+        if (!LacksDisplay(arguments))
+            return std::nullopt;
+        std::fputs("pantiro: no display to open the window on; set DISPLAY or run it from the desktop\n", stderr);
+        return 1;
     case Action::Help:
         std::fputs(kHelp, stdout);
         return 0;

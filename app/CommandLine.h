@@ -16,6 +16,7 @@ struct CommandLineRequest {
 // through for QApplication; anything else that is not Pantiro's own is a usage error.
 CommandLineRequest ReadCommandLine(const QStringList& arguments);
 
-// Answers --help, --version, --autostart and usage errors on the terminal, without a display.
+// Answers --help, --version, --autostart and usage errors on the terminal, without a display, and
+// says so in one line when the window would need a display that there is not (exit code 1).
 // Returns the exit code then, or nothing when the window should start.
 std::optional<int> AnswerCommandLine(int argc, char** argv);

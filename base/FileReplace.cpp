@@ -1,6 +1,7 @@
 #include "base/FileReplace.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -50,14 +51,35 @@ void MakeYoungerThan(QFileDevice& copy, const QFileInfo& old)
         copy.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
 }
 
+// The file a replacement of `path` writes: through a link, the file it leads to.
+QFileInfo ReplacedFile(const QString& path)
+{
+    const QFileInfo link(path);
+    return QFileInfo(link.isSymLink() && link.exists() ? link.canonicalFilePath() : link.absoluteFilePath());
+}
+
+// A replacement's copy is the file's name, a dot and six letters or digits that QTemporaryFile
+// puts in place of the X.
+const QString kCopySuffix = QStringLiteral(".XXXXXX");
+
+bool IsCopyName(const QString& name, const QString& fileName)
+{
+    if (name.size() != fileName.size() + kCopySuffix.size() || !name.startsWith(fileName + u'.'))
+        return false;
+    for (const QChar c : QStringView(name).mid(fileName.size() + 1)) {
+        if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
                          const std::function<bool(const QString& copy)>& check)
 {
-    const QFileInfo link(path);
-    const QFileInfo old(link.isSymLink() && link.exists() ? link.canonicalFilePath() : link.absoluteFilePath());
-    QTemporaryFile copy(old.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    const QFileInfo old = ReplacedFile(path);
+    QTemporaryFile copy(old.absoluteFilePath() + kCopySuffix);
     if (!copy.open())
         return errno == EACCES || errno == EPERM || errno == EROFS ? FileReplaced::FolderRefusesNewFiles
                                                                    : FileReplaced::No;
@@ -77,6 +99,16 @@ FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
     copy.setAutoRemove(false);
     SyncFolder(old.absolutePath());
     return FileReplaced::Yes;
+}
+
+void RemoveLeftOverCopies(const QString& path)
+{
+    const QFileInfo file = ReplacedFile(path);
+    const QDir folder = file.absoluteDir();
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!entry.isSymLink() && entry.isFile() && IsCopyName(entry.fileName(), file.fileName()))
+            QFile::remove(entry.absoluteFilePath());
+    }
 }
 
 bool OverwriteFile(const QString& path, const QByteArray& bytes)

@@ -19,6 +19,10 @@ enum class FileReplaced {
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
                          const std::function<bool(const QString& copy)>& check = {});
 
+// Removes the copies that replacements of `path` cut off midway (a crash, a kill) left beside
+// it: regular files named exactly as ReplaceFile names its copies, nothing else.
+void RemoveLeftOverCopies(const QString& path);
+
 // Writes `bytes` over the file at `path` in place and reads them back. Not atomic: only for a
 // file whose folder takes no new files, where nothing else can keep it.
 bool OverwriteFile(const QString& path, const QByteArray& bytes);

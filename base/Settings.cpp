@@ -106,7 +106,7 @@ bool StoreInIniFile(const QString& path, const QString& section, const IniValues
 }
 
 #endif
-}  // namespace
+} // namespace
 
 SettingsStore::SettingsStore() = default;
 
@@ -158,6 +158,13 @@ bool SettingsStore::store(const IniValues& values)
     return settings.status() == QSettings::NoError;
 #else
     return StoreInIniFile(NativeSettings().fileName(), LoadString(StringId::kSection), values);
+#endif
+}
+
+void SettingsStore::removeLeftOverCopies()
+{
+#ifndef Q_OS_WIN
+    RemoveLeftOverCopies(NativeSettings().fileName());
 #endif
 }
 

@@ -31,6 +31,10 @@ public:
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
 
+    // Removes what saves cut off midway left beside the settings file. Only for the instance
+    // that holds the profile.
+    void removeLeftOverCopies();
+
 protected:
     // Stores the values in their order, all or none. Virtual so that a test can watch them.
     virtual bool store(const IniValues& values);

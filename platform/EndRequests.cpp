@@ -1,7 +1,7 @@
 #include "platform/EndRequests.h"
 
-#include <QGuiApplication>
-#include <QSessionManager>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -38,10 +38,18 @@ EndRequests::EndRequests(std::function<void()> end) : end_(std::move(end))
         action.sa_handler = WriteSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (const int number : kEndSignals)
-            ::sigaction(number, &action, nullptr);
+        for (const int number : kEndSignals) {
+            struct sigaction inherited {};
+            if (::sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+                continue;
+            if (::sigaction(number, &action, nullptr) == 0)
+                taken_.push_back(number);
+        }
     }
-    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { requestEnd(); });
+    // The session manager's "die" reaches the application as a request to quit; the program's own
+    // quit after a confirmed exit passes here too and finds the end done.
+    qApp->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &EndRequests::requestEnd);
 }
 
 EndRequests::~EndRequests()
@@ -51,7 +59,7 @@ EndRequests::~EndRequests()
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
     sigemptyset(&standard.sa_mask);
-    for (const int number : kEndSignals)
+    for (const int number : taken_)
         ::sigaction(number, &standard, nullptr);
     notifier_.reset();
     ::close(signalPipe[0]);
@@ -65,6 +73,15 @@ void EndRequests::takeSignals()
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
     }
     requestEnd();
+}
+
+bool EndRequests::eventFilter(QObject* watched, QEvent* event)
+{
+    // Once the end is under way, a request to quit is the end's own.
+    if (watched != qApp || event->type() != QEvent::Quit || requested_)
+        return false;
+    requestEnd();
+    return true;
 }
 
 void EndRequests::requestEnd()

@@ -40,8 +40,8 @@ bool isBlank(QChar c)
 }
 
 // The colon-separated entries of `command`, each split into its words as a POSIX shell reads
-// quotes and backslashes. A quote that is never closed takes the rest of the command, so its
-// entry is the last one, and the shell would refuse it: it is left out.
+// quotes and backslashes. The shell would refuse an entry whose quote is never closed: that entry
+// is left out and ends at the first colon after its quote, so the entries after it still count.
 QList<QStringList> shellEntries(const QString& command)
 {
     QList<QStringList> entries;
@@ -55,24 +55,39 @@ QList<QStringList> shellEntries(const QString& command)
         inWord = false;
     };
     const qsizetype size = command.size();
+    // Drops the entry whose quote opened at `quote`; false when no entry follows it.
+    const auto skipEntry = [&](qsizetype quote, qsizetype& i) {
+        words.clear();
+        word.clear();
+        inWord = false;
+        i = command.indexOf(u':', quote + 1);
+        return i >= 0;
+    };
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = command.at(i);
         if (c == u'\'') {
             const qsizetype close = command.indexOf(u'\'', i + 1);
-            if (close < 0)
-                return entries;
+            if (close < 0) {
+                if (!skipEntry(i, i))
+                    return entries;
+                continue;
+            }
             word += command.mid(i + 1, close - i - 1);
             inWord = true;
             i = close;
         } else if (c == u'"') {
+            const qsizetype quote = i;
             // Inside double quotes a backslash only escapes what would otherwise end or expand them.
             for (++i; i < size && command.at(i) != u'"'; ++i) {
                 if (command.at(i) == u'\\' && i + 1 < size && u"\"\\$`"_s.contains(command.at(i + 1)))
                     ++i;
                 word += command.at(i);
             }
-            if (i == size)
-                return entries;
+            if (i == size) {
+                if (!skipEntry(quote, i))
+                    return entries;
+                continue;
+            }
             inWord = true;
         } else if (c == u'\\') {
             word += i + 1 < size ? command.at(++i) : c;

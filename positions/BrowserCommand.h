@@ -23,5 +23,5 @@ struct BrowserLaunch {
 // a shell; colons that are quoted or escaped belong to their word. In every word "%s" stands for
 // the address and "%%" for a percent sign; an entry without "%s" gets the address as its last
 // argument. Empty entries, entries that name no program and an entry whose quote is never
-// closed give no launch.
+// closed give no launch; such an entry ends at the first colon after its open quote.
 QList<BrowserLaunch> BrowserLaunchesFor(const QString& command, const QString& url);

@@ -9,8 +9,16 @@
 #include <QThreadPool>
 #include <QTranslator>
 
+#include <cstdlib>
+
 int main(int argc, char** argv)
 {
+    // The desktop's rules ignore a folder that is not given as an absolute path; Qt would take it
+    // as relative to the folder Pantiro starts in.
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
+        if (const char* value = std::getenv(name); value && value[0] != '/')
+            ::unsetenv(name);
+    }
     // --help, --version and --autostart answer on the terminal and need no display.
     if (const std::optional<int> answered = AnswerCommandLine(argc, argv))
         return *answered;

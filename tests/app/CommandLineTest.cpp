@@ -29,7 +29,7 @@ QString autostartEntry(const QString& path, const QString& menuEntry)
 TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
 {
     const struct {
-        const char* arguments;
+        const char* arguments; // "XDG_CONFIG_HOME=config" first: that relative value in the environment
         bool menuEntryInstalled;
         const char* entryBefore;
         int exitCode;     // -1: Qt ended the process
@@ -56,13 +56,24 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         // "system": an administrator's entry for every user as well.
         {"--autostart off", true, "system", 0, "Pantiro no longer starts when you log in", "hidden"},
         {"--autostart on", true, "system", 0, "Pantiro starts when you log in", "link"},
+        // A relative folder is ignored as the desktop's rules say: ~/.config then.
+        {"XDG_CONFIG_HOME=config --autostart on", true, "", 0, "Pantiro starts when you log in", "link"},
+        // The window without a display: one plain line instead of Qt's abort.
+        {"", true, "", 1, "pantiro: no display to open the window on; set DISPLAY or run it from the desktop\n", ""},
+        {"-platform xcb", true, "", 1, "pantiro: no display to open the window on;", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         QTemporaryDir home;
+        QStringList arguments = QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts);
+        const bool relativeConfigHome = arguments.value(0) == u"XDG_CONFIG_HOME=config"_s;
+        const QString configHome = relativeConfigHome ? u".config"_s : u"config"_s;
+        if (relativeConfigHome)
+            arguments.removeFirst();
         const QString menuEntry = home.filePath(u"data/applications/org.korvath.Pantiro.desktop"_s);
-        const QString entry = home.filePath(u"config/autostart/org.korvath.Pantiro.desktop"_s);
-        ASSERT_TRUE(QDir(home.path()).mkpath(u"data/applications"_s) && QDir(home.path()).mkpath(u"config/autostart"_s)
+        const QString entry = home.filePath(configHome + u"/autostart/org.korvath.Pantiro.desktop"_s);
+        ASSERT_TRUE(QDir(home.path()).mkpath(u"data/applications"_s)
+                    && QDir(home.path()).mkpath(configHome + u"/autostart"_s)
                     && QDir(home.path()).mkpath(u"xdg/autostart"_s));
         const QString before = QString::fromLatin1(c.entryBefore);
         ASSERT_TRUE(!c.menuEntryInstalled || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY), menuEntry));
@@ -76,14 +87,14 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
             environment.remove(name);
         environment.insert(u"HOME"_s, home.path());
-        environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+        environment.insert(u"XDG_CONFIG_HOME"_s, relativeConfigHome ? u"config"_s : home.filePath(u"config"_s));
         environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
         environment.insert(u"XDG_DATA_DIRS"_s, home.filePath(u"usr"_s));
         environment.insert(u"XDG_CONFIG_DIRS"_s, home.filePath(u"xdg"_s));
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(home.path());
-        program.start(QStringLiteral(PANTIRO_PROGRAM), QString::fromLatin1(c.arguments).split(u' '));
+        program.start(QStringLiteral(PANTIRO_PROGRAM), arguments);
         ASSERT_TRUE(program.waitForFinished(20000));
         const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
         const QString err = QString::fromLocal8Bit(program.readAllStandardError());

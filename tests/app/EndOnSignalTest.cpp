@@ -1,6 +1,8 @@
 #include "base/Settings.h"
+#include "platform/FileInUseLock.h"
 #include "tests/support/PseudoTerminal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -18,12 +20,14 @@ struct EndRow {
     const char* name;
     int signal;
     bool patrol; // the patrol drives to a far position; otherwise the Up arrow is held
+    int ignored; // a signal Pantiro was started with ignored (as by nohup), sent first
 };
 
 class EndOnSignal : public ::testing::TestWithParam<EndRow> {};
 
 // A signal ends Pantiro in order while its head moves: the line gets the stop, the profile the
-// position where the counters stopped, and the lock is given back, with exit code 0.
+// position where the counters stopped, and the locks are given back, with exit code 0. A signal
+// that Pantiro was started with ignored ends nothing.
 TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
 {
     const EndRow& row = GetParam();
@@ -40,6 +44,8 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
         profile.setValue(name, value);
     profile.sync();
     QProcess pantiro;
+    if (row.ignored)
+        pantiro.setChildProcessModifier([signal = row.ignored] { ::signal(signal, SIG_IGN); });
     pantiro.start(QString::fromUtf8(row.patrol ? PANTIRO_EXE : PANTIRO_ARROW_PROBE));
     // The patrol's reference drive and drive to zero come first; then it drives right.
     const char moving = row.patrol ? '6' : '8';
@@ -49,6 +55,10 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
     ASSERT_NE(sent.find(moving), std::string::npos) << sent;
     const auto movedAt = std::chrono::steady_clock::now();
     EXPECT_EQ(line.read(1, 500ms), "") << "still moving";
+    if (row.ignored) {
+        ::kill(static_cast<pid_t>(pantiro.processId()), row.ignored);
+        EXPECT_EQ(line.read(1, 500ms), "") << "an ignored signal stops nothing";
+    }
     ::kill(static_cast<pid_t>(pantiro.processId()), row.signal);
     EXPECT_EQ(line.read(1, 3s), "5");
     const auto stoppedAt = std::chrono::steady_clock::now();
@@ -56,6 +66,8 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
     EXPECT_EQ(pantiro.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(pantiro.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(SettingsStore::profileFolder() + u"/pantiro.lock"_s));
+    EXPECT_FALSE(QFile::exists(u"pantiro.lst.lock"_s));
+    EXPECT_FALSE(QFile::exists(FileInUseLock::runtimeLockPath(QDir::currentPath() + u"/pantiro.lst"_s)));
 
     // The counters measure the commanded milliseconds from the direction to the stop.
     profile.sync();
@@ -66,8 +78,13 @@ TEST_P(EndOnSignal, TheHeadStopsThePositionIsStoredAndTheEndIsClean)
 }
 
 const EndRow kRows[] = {
-    {"SIGTERM_arrow", SIGTERM, false}, {"SIGTERM_patrol", SIGTERM, true}, {"SIGINT_arrow", SIGINT, false},
-    {"SIGINT_patrol", SIGINT, true},   {"SIGHUP_arrow", SIGHUP, false},   {"SIGHUP_patrol", SIGHUP, true},
+    {"SIGTERM_arrow", SIGTERM, false, 0},
+    {"SIGTERM_patrol", SIGTERM, true, 0},
+    {"SIGINT_arrow", SIGINT, false, 0},
+    {"SIGINT_patrol", SIGINT, true, 0},
+    {"SIGHUP_arrow", SIGHUP, false, 0},
+    {"SIGHUP_patrol", SIGHUP, true, 0},
+    {"SIGHUP_ignored_SIGTERM_arrow", SIGTERM, false, SIGHUP},
 };
 
 INSTANTIATE_TEST_SUITE_P(Signals, EndOnSignal, ::testing::ValuesIn(kRows),

@@ -5,6 +5,7 @@
 #include "motion/Direction.h"
 #include "motion/TickThread.h"
 #include "platform/DialogBuilder.h"
+#include "platform/EndRequests.h"
 #include "tests/support/ManualTickClock.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
@@ -81,15 +82,32 @@ TEST_F(AppTest, ExitAnsweredYesSavesTheFinalPositionAndReleasesEverything)
     EXPECT_EQ(processState().motion.posX, 350) << "the tick thread has stopped";
 }
 
+// The desktop session's real end (the session manager's "die") reaches Pantiro as a request to
+// quit: it ends in order, without the exit question that nobody is there to answer any more.
+TEST_F(AppTest, TheSessionsEndEndsInOrderWithoutAsking)
+{
+    writeSetting("Language", u"0"_s);
+    CAppDlg& window = start();
+    processState().motion.posX = 350;
+    processState().motion.posY = -20;
+    const EndRequests endRequests([this] { app->EndInOrder(); });
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
+
+    EXPECT_EQ(setting("ActPos"), u"350,-20"_s);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(timerRunning(window, "timer100"));
+}
+
 // The exit question stops the moving head; the position is saved before the tick thread is
 // stopped and again after it, so a tick that read the direction before the stop and adds only
 // after the first save is in the stored position too.
 TEST_F(AppTest, ExitWhileMovingStoresWhereTheCountersStopped)
 {
     writeSetting("Language", u"0"_s);
-    const QString settingsFile = QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s,
-                                           QCoreApplication::applicationName())
-                                     .fileName();
+    const QString settingsFile =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Korvath"_s, QCoreApplication::applicationName())
+            .fileName();
     ManualTickClock clock;
     TickThread::overrideClock(&clock);
     CAppDlg& window = start();

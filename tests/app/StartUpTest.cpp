@@ -5,17 +5,22 @@
 #include "app/RunPantiro.h"
 #include "base/AppConfig.h"
 #include "platform/DialogBuilder.h"
+#include "tests/support/FileModesBind.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +45,9 @@ QByteArray settingsFile()
     QFile file(settingsPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+constexpr QFileDevice::Permissions kReadOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kWritableFolder = kReadOnlyFolder | QFileDevice::WriteOwner;
 
 // The exit code of a second start's try at the locks in `environment`: 0 taken, 1 refused, 2 the list refused.
 int probeLock(const QProcessEnvironment& environment)
@@ -103,7 +111,7 @@ TEST_F(AppTest, WithoutSocketsTheStartEndsAtItsMessageBeforeAnythingIsReadOrWrit
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
 }
 
-TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
+TEST_F(AppTest, ASecondInstanceIsRefusedInTheProfilesLanguageAndLeavesTheFirstAsItWas)
 {
     writeSetting("Language", u"1"_s);
     writeSetting("ActPos", u"-120,40"_s);
@@ -113,7 +121,7 @@ TEST_F(AppTest, ASecondInstanceIsRefusedInGermanAndLeavesTheFirstAsItWas)
     WAIT_UNTIL(!first.isVisible());
     const QByteArray storedBefore = settingsFile();
 
-    ScriptedMessageBoxes::expect(u"Pantiro ist auf diesem System bereits aktiviert !"_s, MessageButtons::Ok,
+    ScriptedMessageBoxes::expect(u"Pantiro is already running on this system !"_s, MessageButtons::Ok,
                                  MessageIcon::Information, MessageAnswer::Ok);
     CPantiroApp second;
     EXPECT_FALSE(second.InitInstance());
@@ -168,4 +176,78 @@ TEST_F(AppTest, TheLockGuardsTheSettingsProfileWhateverTheRuntimeDirectorySays)
 
     stop();
     EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the profile is free once the first has ended";
+}
+
+// A second profile started in the same folder is refused the list, whether the folder took the
+// list's lock beside it when either of them started or not.
+TEST_F(AppTest, ASecondProfileInTheSameFolderIsRefusedTheListWhereverItsLockLies)
+{
+    const QString work = QDir::currentPath();
+    const QString list = work + u"/pantiro.lst"_s;
+    ASSERT_TRUE(QFile(list).open(QIODevice::WriteOnly));
+    QTemporaryDir otherProfiles;
+    const auto useProfiles = [](const QString& folder) {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder);
+    };
+    FileModesBind modes;
+    const auto restore = qScopeGuard([&] {
+        QFile::setPermissions(work, kWritableFolder);
+        QFile::remove(list);
+        useProfiles(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    });
+    const bool folderTakesLock[][2] = {{true, true}, {false, false}, {true, false}, {false, true}};
+    for (const auto& [forFirst, forSecond] : folderTakesLock) {
+        SCOPED_TRACE(testing::Message() << "the folder takes a lock for the first " << forFirst << ", the second "
+                                        << forSecond);
+        QFile::setPermissions(work, forFirst ? kWritableFolder : kReadOnlyFolder);
+        writeSetting("Language", u"0"_s);
+        start();
+        QFile::setPermissions(work, forSecond ? kWritableFolder : kReadOnlyFolder);
+        useProfiles(otherProfiles.path());
+        writeSetting("Language", u"1"_s);
+        ScriptedMessageBoxes::expect(u"The position file %1 is already used by another running Pantiro !"_s.arg(list),
+                                     MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok);
+        EXPECT_FALSE(CPantiroApp().InitInstance());
+        useProfiles(qEnvironmentVariable("XDG_CONFIG_HOME"));
+        stop();
+    }
+}
+
+// Not "already running": where and why, in the profile's language.
+TEST_F(AppTest, ALockThatCannotBeTakenSaysWhereAndWhyInTheProfilesLanguage)
+{
+    const QString lock = SettingsStore::profileFolder() + u"/pantiro.lock"_s;
+    writeSetting("Language", u"1"_s);
+    ASSERT_TRUE(QDir().mkpath(lock));
+    const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+    ScriptedMessageBoxes::expect(u"Cannot create the lock file %1: %2 !"_s.arg(lock, reason), MessageButtons::Ok,
+                                 MessageIcon::Information, MessageAnswer::Ok);
+    EXPECT_FALSE(CPantiroApp().InitInstance());
+    EXPECT_TRUE(QDir(lock).removeRecursively());
+}
+
+// A save killed midway leaves its copy beside the file; the next start removes Pantiro's own
+// and nothing else.
+TEST_F(AppTest, CopiesLeftBySavesCutOffAreRemovedAtTheNextStart)
+{
+    const QString work = QDir::currentPath() + u'/';
+    const QString profile = SettingsStore::profileFolder() + u'/';
+    const struct {
+        QString path;
+        bool removed;
+    } cases[] = {
+        {work + u"pantiro.lst.AbC12z"_s, true},   {settingsPath() + u".QwErTy"_s, true},
+        {work + u"pantiro.lst.bak"_s, false},     {work + u"pantiro.lst.AbC12"_s, false},
+        {work + u"pantiro.lst.AbC12zz"_s, false}, {work + u"pantiro.lst.AbC-2z"_s, false},
+        {work + u"other.lst.AbC12z"_s, false},    {profile + u"pantiro.lst.AbC12z"_s, false},
+    };
+    for (const auto& c : cases)
+        ASSERT_TRUE(QFile(c.path).open(QIODevice::WriteOnly)) << c.path.toStdString();
+    writeSetting("Language", u"0"_s);
+    start();
+    for (const auto& c : cases) {
+        EXPECT_NE(QFile::exists(c.path), c.removed) << c.path.toStdString();
+        QFile::remove(c.path);
+    }
 }

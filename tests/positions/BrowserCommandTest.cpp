@@ -26,6 +26,8 @@ TEST(BrowserCommand, EachEntryIsReadAsTheShellWouldAndTheAddressIsOneArgumentOfI
         {uR"("a \"b\" \c" 100%% %%s)"_s, uR"(a "b" \c)"_s, {u"100%"_s, u"%s"_s, url}},
         // A list: the first entry here, the others tried after it; quoted colons stay.
         {u"'/opt/a:b/web' %s::firefox"_s, u"/opt/a:b/web"_s, {url}},
+        // An entry whose quote is never closed is left out up to the next colon.
+        {u"fb1 \"oops %s:fb2 %s"_s, u"fb2"_s, {url}},
         {u"chromium --app %s --incognito"_s, u"chromium"_s, {u"--app"_s, url, u"--incognito"_s}},
         // Shell syntax is never run: it reaches the program as plain arguments.
         {u"browser; rm -rf ~ $(id)"_s, u"browser;"_s, {u"rm"_s, u"-rf"_s, u"~"_s, u"$(id)"_s, url}},
@@ -39,4 +41,9 @@ TEST(BrowserCommand, EachEntryIsReadAsTheShellWouldAndTheAddressIsOneArgumentOfI
         EXPECT_EQ(launch.program, c.program) << c.command.toStdString();
         EXPECT_EQ(launch.arguments, c.arguments) << c.command.toStdString();
     }
+    // The entries after the first are tried in their order, also after one that cannot be read.
+    QStringList programs;
+    for (const BrowserLaunch& launch : BrowserLaunchesFor(u"fb1 'it''s:fb2::fb3 %s:chromium --app=%s"_s, url))
+        programs.append(launch.program);
+    EXPECT_EQ(programs, (QStringList{u"fb2"_s, u"fb3"_s, u"chromium"_s}));
 }

@@ -1,4 +1,5 @@
 #include "base/Settings.h"
+#include "platform/FileInUseLock.h"
 #include "platform/SingleInstanceLock.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     SingleInstanceLock profile(SettingsStore::profileFolder());
-    SingleInstanceLock list(QDir::currentPath(), QStringLiteral("pantiro.lst.lock"));
+    FileInUseLock list(QDir::currentPath() + QStringLiteral("/pantiro.lst"));
     return !profile.tryAcquire() ? 1 : !list.tryAcquire() ? 2 : 0;
 }
