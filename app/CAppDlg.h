@@ -59,6 +59,8 @@ public:
     CReportListCtrl* listControl() const { return list_.get(); }
     LivePictureView* livePicture() const { return livePicture_; }
     const TrayIcon& tray() const { return tray_; }
+    // Every command given to the head has been answered (or has left on the serial line).
+    bool commandsSettled() const { return directions_.CommandsSettled(); }
 
 signals:
     void ended();

@@ -2,6 +2,7 @@
 // arriving at a loopback HTTP server, with the curl command-line tool sending the same request
 // to the same server for comparison.
 #include "base/AppConfig.h"
+#include "motion/CameraExchanges.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
@@ -70,7 +71,8 @@ std::vector<double> SerialLatencies(int rounds)
     OpenCommandPort(config, ports, nullptr);
     MotionState motion;
     NullView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
 
     // The reader waits on the master side on a thread of its own, as the head would.
     std::atomic<int> arrived{0};
@@ -107,13 +109,20 @@ std::vector<double> HttpLatencies(RawHttpServer& server, int rounds)
     CommPort ports;
     MotionState motion;
     NullView view;
-    DirectionControl control(motion, config, ports, view);
+    CameraExchanges exchanges;
+    DirectionControl control(motion, config, ports, exchanges, view);
 
     std::vector<double> latencies;
     for (int i = 0; i < rounds; ++i) {
         const size_t before = server.requests().size();
         const Clock::time_point sent = Clock::now();
         control.SendDirection(i % 2 == 0 ? Up : Stop);
+        // The request leaves from the event loop, as in the window.
+        const Clock::time_point deadline = sent + 2s;
+        while (server.requests().size() <= before && Clock::now() < deadline)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        while (!control.CommandsSettled() && Clock::now() < deadline)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
         const std::vector<RawHttpRequest> requests = server.requests();
         if (requests.size() > before)
             latencies.push_back(Ms(requests.back().received - sent));

@@ -1,6 +1,7 @@
 // How exactly the patrol finds its positions again: the real main window, offscreen, patrols three
 // positions (X and Y) for five cycles against the simulated head at its default speeds and
-// latencies, over the serial line and over the camera relay, idle and with both cores kept busy.
+// latencies, over the serial line and over the camera relay, idle and with both cores kept busy,
+// and once more over a camera relay that answers (and applies) every request 3 s late.
 // Each user click is recorded at the head's true pan and tilt; a position at X lies X / 100
 // degrees from the left end stop, and Y lies Y / 1000 seconds of tilt travel above the start.
 // Every run is repeated with the arrival notifier switched off, which leaves the arrival test to
@@ -58,6 +59,8 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kCycles = 5;
+constexpr int kSlowCycles = 2;
+constexpr int kSlowCameraMs = 3000;
 struct Target {
     int x, y;
 };
@@ -280,8 +283,12 @@ void WriteSettings(const QString& comm)
 
 // One patrol of the real window; prints "click <position> <pan error> <tilt error>" and
 // "stop <ms>" lines for the parent.
-int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, bool loaded)
+int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, const std::string& load)
 {
+    const bool loaded = load == "loaded";
+    // "slow": the camera answers every request 3 s late, and applies it only then.
+    const bool slow = load == "slow";
+    const int cycles = slow ? kSlowCycles : kCycles;
     const auto home = PrepareBenchHome();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(u"Korvath"_s);
@@ -293,7 +300,7 @@ int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, bool loade
     HeadModel head(headSettings);
     Panorama panorama(QSize(160, 120));
     UserClicks clicks;
-    Faults faults;
+    Faults faults(Faults::Settings{slow ? kSlowCameraMs : 0});
     HeadCommands commands;
     std::optional<SerialLine> line;
     std::optional<RelayWatch> relay;
@@ -331,7 +338,7 @@ int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, bool loade
     QObject::connect(&collect, &QTimer::timeout, [&] {
         for (const UserClicks::Click& click : clicks.last())
             byNumber.emplace(click.number, click);
-        if (static_cast<int>(byNumber.size()) >= kCycles * kPositions)
+        if (static_cast<int>(byNumber.size()) >= cycles * kPositions)
             loop.quit();
     });
     collect.start(50);
@@ -339,7 +346,7 @@ int RunOnce(int argc, char** argv, bool serial, bool arrivalNotifier, bool loade
     loop.exec();
     Control<QPushButton>(window, 171)->click();
     busy.reset();
-    if (static_cast<int>(byNumber.size()) < kCycles * kPositions) {
+    if (static_cast<int>(byNumber.size()) < cycles * kPositions) {
         std::fprintf(stderr, "only %zu clicks in %d s\n", byNumber.size(), kTimeoutMs / 1000);
         return 1;
     }
@@ -408,8 +415,7 @@ std::optional<Result> RunChild(const QString& route, const QString& design, cons
 int main(int argc, char** argv)
 {
     if (argc == 5 && std::string(argv[1]) == "--run")
-        return RunOnce(argc, argv, std::string(argv[2]) == "serial", std::string(argv[3]) == "tick",
-                       std::string(argv[4]) == "loaded");
+        return RunOnce(argc, argv, std::string(argv[2]) == "serial", std::string(argv[3]) == "tick", argv[4]);
 
     QCoreApplication application(argc, argv);
     // design "tick": the stop at the dead-reckoning tick that reaches the target; "patrol": at
@@ -433,6 +439,14 @@ int main(int argc, char** argv)
             }
         }
     }
+    const std::optional<Result> slow = RunChild(u"relay"_s, u"tick"_s, u"slow"_s);
+    if (!slow) {
+        std::fprintf(stderr, "the run over a slow camera relay failed\n");
+        return 1;
+    }
+    std::printf("%-7s %-7s %-7s %10.2f %10.2f %14.1f %14.1f\n", "relay", "tick", "slow", slow->worstError, slow->spread,
+                Percentile(slow->stops, 0.5), Percentile(slow->stops, 0.99));
+    std::printf("figure: patrol-click-error-deg-slow-camera = %.2f deg\n", slow->worstError);
     const auto worst = [&](const QString& load, const QString& design, double Result::*field) {
         return std::max(results[load + u"serial"_s + design].*field, results[load + u"relay"_s + design].*field);
     };

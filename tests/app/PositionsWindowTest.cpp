@@ -147,7 +147,7 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     EXPECT_EQ(picture(kLamp), 167);
     EXPECT_EQ(processState().motion.automaticMode, 1);
 
-    Control<QPushButton>(*window, kExit)->click();  // no exit question
+    Control<QPushButton>(*window, kExit)->click(); // no exit question
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(rightClick(inWindow(rowCentre(3))));
@@ -199,6 +199,8 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     while (clicks.count() < 6 && waited.elapsed() < 60000) {
         ASSERT_TRUE(clock.waitForSleepUntil(now));
         QTest::qWait(5);
+        // A camera that answers at once: no tick passes while a command is on its way.
+        WAIT_UNTIL(window->commandsSettled());
         now += std::chrono::milliseconds(TickThread::kPeriodMs);
         clock.advance(std::chrono::milliseconds(TickThread::kPeriodMs));
     }
