@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -50,6 +51,25 @@ void MakeYoungerThan(QFileDevice& copy, const QFileInfo& old)
         copy.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
 }
 
+// An operator who takes the write permission away from a file freezes it. A rename over it asks
+// only the folder, and root may write anything, so the file's own mode decides: the owner's bit
+// for its owner and for root, for anyone else what the system grants them.
+bool FrozenByItsMode(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat file {};
+    if (::stat(name.constData(), &file) != 0)
+        return false;
+    const uid_t user = ::geteuid();
+    if (user == 0 || user == file.st_uid)
+        return (file.st_mode & S_IWUSR) == 0;
+    return ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0;
+#else
+    return QFileInfo::exists(path) && !QFileInfo(path).isWritable();
+#endif
+}
+
 } // namespace
 
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
@@ -57,6 +77,8 @@ FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
 {
     const QFileInfo link(path);
     const QFileInfo old(link.isSymLink() && link.exists() ? link.canonicalFilePath() : link.absoluteFilePath());
+    if (FrozenByItsMode(old.absoluteFilePath()))
+        return FileReplaced::No;
     QTemporaryFile copy(old.absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!copy.open())
         return errno == EACCES || errno == EPERM || errno == EROFS ? FileReplaced::FolderRefusesNewFiles
@@ -81,6 +103,8 @@ FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
 
 bool OverwriteFile(const QString& path, const QByteArray& bytes)
 {
+    if (FrozenByItsMode(path))
+        return false;
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.resize(bytes.size()) && WriteAndReadBack(file, bytes);
 }
