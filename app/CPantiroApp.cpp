@@ -4,8 +4,10 @@
 #include "app/ProcessState.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "positions/PositionListFile.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace {
 
@@ -24,7 +26,7 @@ bool CPantiroApp::InitInstance()
         MessageBox(nullptr, LoadText(kAlreadyRunningId, 0), MessageButtons::Ok, MessageIcon::Information);
         return false;
     }
-    journal_.emplace();
+    journal_.emplace(SettingsStore::fileName(), PositionListPath(QDir::currentPath()));
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -168,6 +168,11 @@ QString SettingsStore::profileFolder()
     return QFileInfo(settings.fileName()).absolutePath();
 }
 
+QString SettingsStore::fileName()
+{
+    return NativeSettings().fileName();
+}
+
 ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage)
 {
     const int32_t language = Atoi(store.read(LoadString(StringId::kLanguage), QStringLiteral("-1")));

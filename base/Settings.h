@@ -30,6 +30,8 @@ public:
     // The folder of the settings file: the profile that one running instance owns. Where the
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
+    // The settings file itself (on Windows, the registry key).
+    static QString fileName();
 
 protected:
     // Stores the values in their order, all or none. Virtual so that a test can watch them.
