@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -296,20 +297,51 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
     }
 }
 
-TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
+TEST_F(SettingsTest, ALockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
 {
-    // What a save killed between creating its lock and naming itself in it leaves behind.
-    QDir().mkpath(QFileInfo(settingsFile()).path());
-    QFile lock(settingsFile() + QStringLiteral(".lock"));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.close();
+    // The lock of a writer that has died, as it named itself in it.
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 deadPid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString probe = QDir::temp().filePath(QStringLiteral("pantiro-dead-%1.lock").arg(deadPid));
+    QByteArray deadLock;
+    {
+        QLockFile probeLock(probe);
+        ASSERT_TRUE(probeLock.lock());
+        QFile written(probe);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        deadLock = written.readAll();
+    }
+    deadLock.replace(0, deadLock.indexOf('\n'), QByteArray::number(deadPid));
 
-    QElapsedTimer clock;
-    clock.start();
-    config.portName = QStringLiteral("COM4");
-    SaveAllSettings(store, config);
-    EXPECT_LT(clock.elapsed(), 5000) << "waited for the lock to go stale";
-    EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("COM4,0"));
+    const QString lockFile = settingsFile() + QStringLiteral(".lock");
+    const struct {
+        const char* what;
+        QByteArray lock;
+        bool takeoverGuard;
+    } leftovers[] = {
+        {"killed between creating its lock and naming itself in it", {}, false},
+        {"killed while it took over the lock of a dead writer", deadLock, true},
+    };
+    for (const auto& left : leftovers) {
+        QDir().mkpath(QFileInfo(settingsFile()).path());
+        QFile lock(lockFile);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly) && lock.write(left.lock) == left.lock.size());
+        lock.close();
+        if (left.takeoverGuard) {
+            QFile guard(lockFile + QStringLiteral(".rmlock"));
+            ASSERT_TRUE(guard.open(QIODevice::WriteOnly));
+        }
+
+        QElapsedTimer clock;
+        clock.start();
+        config.portName = QStringLiteral("COM%1").arg(left.takeoverGuard ? 5 : 4);
+        EXPECT_TRUE(SaveAllSettings(store, config)) << left.what;
+        EXPECT_LT(clock.elapsed(), 5000) << left.what << ": waited for the lock to go stale";
+        EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), config.portName + QStringLiteral(",0")) << left.what;
+    }
 }
 
 }  // namespace

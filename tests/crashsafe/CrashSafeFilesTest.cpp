@@ -44,7 +44,8 @@ std::chrono::microseconds SavePeriod(const char* what, const QString& workDir)
     return span / std::max<qsizetype>(1, saver.readAllStandardOutput().count('.'));
 }
 
-// Reads the saver's dots until it has completed `saves` saves; false when it did not within 10 s.
+// Reads the saver's dots until it has completed `saves` saves; false when it did not within 10 s
+// (a save that failed, or hung on a lock, counts for nothing).
 bool AwaitSaves(QProcess& saver, int saves, int& completed)
 {
     QDeadlineTimer deadline(10000);
@@ -73,7 +74,7 @@ void KillSavesAtRandom(const char* what, const QString& workDir, const std::func
         QProcess saver;
         ASSERT_TRUE(StartSaver(saver, what, workDir)) << saver.errorString().toStdString();
         int completed = 0;
-        ASSERT_TRUE(AwaitSaves(saver, kill % 4, completed)) << "kill " << kill << ": the saver stopped saving";
+        ASSERT_TRUE(AwaitSaves(saver, kill % 4, completed)) << "kill " << kill << ": the saver's saves failed";
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         saver.kill();
         saver.waitForFinished(10000);
