@@ -5,6 +5,7 @@
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
 #include "base/TextRules.h"
+#include "positions/PositionListFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +41,7 @@ bool CPantiroApp::InitInstance()
         return false;
     }
     store_.removeLeftOverCopies();
-    journal_.emplace();
+    journal_.emplace(SettingsStore::fileName(), PositionListPath(QDir::currentPath()));
     ClearProcessState();
     dialog_ = std::make_unique<CAppDlg>(store_);
     QObject::connect(dialog_.get(), &CAppDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

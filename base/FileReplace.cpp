@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -73,12 +74,33 @@ bool IsCopyName(const QString& name, const QString& fileName)
     return true;
 }
 
+// An operator who takes the write permission away from a file freezes it. A rename over it asks
+// only the folder, and root may write anything, so the file's own mode decides: the owner's bit
+// for its owner and for root, for anyone else what the system grants them.
+bool FrozenByItsMode(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat file {};
+    if (::stat(name.constData(), &file) != 0)
+        return false;
+    const uid_t user = ::geteuid();
+    if (user == 0 || user == file.st_uid)
+        return (file.st_mode & S_IWUSR) == 0;
+    return ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0;
+#else
+    return QFileInfo::exists(path) && !QFileInfo(path).isWritable();
+#endif
+}
+
 } // namespace
 
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
                          const std::function<bool(const QString& copy)>& check)
 {
     const QFileInfo old = ReplacedFile(path);
+    if (FrozenByItsMode(old.absoluteFilePath()))
+        return FileReplaced::No;
     QTemporaryFile copy(old.absoluteFilePath() + kCopySuffix);
     if (!copy.open())
         return errno == EACCES || errno == EPERM || errno == EROFS ? FileReplaced::FolderRefusesNewFiles
@@ -113,6 +135,8 @@ void RemoveLeftOverCopies(const QString& path)
 
 bool OverwriteFile(const QString& path, const QByteArray& bytes)
 {
+    if (FrozenByItsMode(path))
+        return false;
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.resize(bytes.size()) && WriteAndReadBack(file, bytes);
 }

@@ -15,7 +15,8 @@ enum class FileReplaced {
 // Replaces the file at `path` (through a link: the file it leads to) with `bytes`, whole or not
 // at all. The bytes go to a new file beside it, which is synced and read back; `check` may look
 // at that copy by its path. Only then is the copy renamed over the old file and the folder synced.
-// A disk that is full or fills up, or a toolkit that swallows a write error, leaves the old file.
+// A disk that is full or fills up, or a toolkit that swallows a write error, leaves the old file,
+// and so does an old file without write permission for the user (root included).
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
                          const std::function<bool(const QString& copy)>& check = {});
 
@@ -24,5 +25,6 @@ FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
 void RemoveLeftOverCopies(const QString& path);
 
 // Writes `bytes` over the file at `path` in place and reads them back. Not atomic: only for a
-// file whose folder takes no new files, where nothing else can keep it.
+// file whose folder takes no new files, where nothing else can keep it. A file without write
+// permission for the user is left as it is.
 bool OverwriteFile(const QString& path, const QByteArray& bytes);

@@ -1,5 +1,6 @@
 #include "base/Journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -7,11 +8,13 @@
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,19 +30,25 @@ struct Event {
 // again with the next ones.
 class JournalFile {
 public:
-    JournalFile(std::string path, int64_t limitBytes) : path_(std::move(path)), limitBytes_(limitBytes) {}
+    JournalFile(std::string path, int64_t limitBytes, const JournalWriter& writer)
+        : path_(std::move(path)), limitBytes_(limitBytes), tag_(writer.name + '[' + std::to_string(::getpid()) + "]: "),
+          started_(writer.started), running_(writer.running)
+    {}
 
-    // The batch in order, then the note of `dropped` lines the queue could not take after it.
+    // The batch in order, then the note of `dropped` lines the queue could not take after it. An
+    // empty batch writes what a file must begin with: at the start, the start line.
     void write(const std::vector<Event>& batch, int64_t dropped)
     {
         open();
         for (const Event& event : batch) {
-            noteLoss();
-            if (!put(Journal::timeStamp(event.when) + ' ' + oneLine(event.text)))
-                ++lost_;
+            if (!writeLine(event.when, oneLine(event.text)))
+                lose(error_);
         }
-        lost_ += dropped;
-        noteLoss();
+        if (dropped > 0) {
+            lost_ += dropped;
+            addCause("the disk was too slow");
+        }
+        writeLead(0);
         close();
     }
 
@@ -50,17 +59,71 @@ private:
             if (c == '\n' || c == '\r')
                 c = ' ';
         }
-        return text + '\n';
+        return text;
     }
 
-    void noteLoss()
+    std::string stamped(std::chrono::system_clock::time_point when, const std::string& text) const
     {
-        if (lost_ == 0)
-            return;
-        const std::string note = Journal::timeStamp(std::chrono::system_clock::now()) + ' ' + std::to_string(lost_)
-                                 + " journal lines lost: the disk was full or too slow\n";
-        if (put(note))
+        return Journal::timeStamp(when) + ' ' + tag_ + text + '\n';
+    }
+
+    void lose(int error)
+    {
+        ++lost_;
+        addCause(std::generic_category().message(error));
+    }
+
+    void addCause(const std::string& cause)
+    {
+        if (std::find(causes_.begin(), causes_.end(), cause) == causes_.end())
+            causes_.push_back(cause);
+        // After a gap the next line that gets through says again who writes.
+        leadNeeded_ = true;
+    }
+
+    // What must stand before the next line: the file's first line, the note of lines lost.
+    std::pair<std::string, std::string> lead() const
+    {
+        const auto now = std::chrono::system_clock::now();
+        std::string first;
+        if (leadNeeded_)
+            first = startWritten_ ? stamped(now, running_) : stamped(startedAt_, started_);
+        std::string note;
+        if (lost_ > 0) {
+            note = std::to_string(lost_) + " journal lines lost: ";
+            for (size_t i = 0; i < causes_.size(); ++i)
+                note += (i > 0 ? ", " : "") + causes_[i];
+            note = stamped(now, note);
+        }
+        return {first, note};
+    }
+
+    // Writes the lead, in a file with room for it and `following` bytes. False when it could not be
+    // written; the start line is then kept for the next try.
+    bool writeLead(size_t following)
+    {
+        auto [first, note] = lead();
+        if (makeRoom(first.size() + note.size() + following))
+            std::tie(first, note) = lead();
+        if (!first.empty()) {
+            if (!put(first))
+                return false;
+            leadNeeded_ = false;
+            startWritten_ = true;
+        }
+        if (!note.empty()) {
+            if (!put(note))
+                return false;
             lost_ = 0;
+            causes_.clear();
+        }
+        return true;
+    }
+
+    bool writeLine(std::chrono::system_clock::time_point when, const std::string& text)
+    {
+        const std::string line = stamped(when, text);
+        return writeLead(line.size()) && put(line);
     }
 
     void open()
@@ -69,8 +132,19 @@ private:
         fd_ = ::open(path_.c_str(), kFlags, 0644);
         if (fd_ < 0 && errno == ENOENT && makeFolders())
             fd_ = ::open(path_.c_str(), kFlags, 0644);
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
+        // Other Pantiros append to the same file: a line cut short is taken back before they write.
+        ::flock(fd_, LOCK_EX);
         struct stat file {};
-        size_ = fd_ >= 0 && ::fstat(fd_, &file) == 0 && S_ISREG(file.st_mode) ? file.st_size : 0;
+        const bool known = ::fstat(fd_, &file) == 0;
+        size_ = known && S_ISREG(file.st_mode) ? file.st_size : 0;
+        const std::pair<dev_t, ino_t> identity{file.st_dev, file.st_ino};
+        if (!known || identity != identity_)
+            leadNeeded_ = true;
+        identity_ = identity;
     }
 
     // The folders the state folder lacks, private, as the desktop's rules ask.
@@ -92,40 +166,64 @@ private:
         fd_ = -1;
     }
 
+    // A file that `length` more bytes would take past the limit moves aside first. True when it
+    // did, and a new file is open.
+    bool makeRoom(size_t length)
+    {
+        if (fd_ < 0 || size_ == 0 || size_ + static_cast<int64_t>(length) <= limitBytes_)
+            return false;
+        close();
+        ::rename(path_.c_str(), (path_ + ".1").c_str());
+        open();
+        return true;
+    }
+
+    // The line whole, or nothing of it: a part the disk took is taken back, so that it never runs
+    // into the next line.
     bool put(const std::string& line)
     {
-        const auto length = static_cast<int64_t>(line.size());
-        if (size_ > 0 && size_ + length > limitBytes_) {
-            close();
-            ::rename(path_.c_str(), (path_ + ".1").c_str());
-            open();
-        }
         if (fd_ < 0)
             return false;
-        ssize_t written = -1;
-        do {
-            written = ::write(fd_, line.data(), line.size());
-        } while (written < 0 && errno == EINTR);
-        if (written != static_cast<ssize_t>(line.size())) {
-            // A line cut short by a full disk: the next batch opens the file again.
-            close();
-            return false;
+        size_t written = 0;
+        while (written < line.size()) {
+            const ssize_t part = ::write(fd_, line.data() + written, line.size() - written);
+            if (part > 0) {
+                written += static_cast<size_t>(part);
+            } else if (part == 0 || errno != EINTR) {
+                error_ = part == 0 ? ENOSPC : errno;
+                if (written > 0 && ::ftruncate(fd_, size_) != 0) {
+                    // No regular file (a pipe): what it took is gone already.
+                }
+                // The next batch opens the file again.
+                close();
+                return false;
+            }
         }
-        size_ += length;
+        size_ += static_cast<int64_t>(written);
         return true;
     }
 
     const std::string path_;
     const int64_t limitBytes_;
+    const std::string tag_;
+    const std::string started_;
+    const std::string running_;
+    const std::chrono::system_clock::time_point startedAt_ = std::chrono::system_clock::now();
     int fd_ = -1;
     int64_t size_ = 0; // of the open file, when it is a regular one
-    int64_t lost_ = 0; // lines the disk refused, not noted yet
+    int error_ = 0;    // of the last open or write that failed
+    std::pair<dev_t, ino_t> identity_{};
+    bool leadNeeded_ = true;
+    bool startWritten_ = false;
+    int64_t lost_ = 0; // lines not written, not noted yet
+    std::vector<std::string> causes_;
 };
 
 } // namespace
 
 struct Journal::Queue {
     std::string path;
+    JournalWriter writer;
     int64_t limitBytes;
     size_t capacity;
     std::mutex mutex;
@@ -137,9 +235,11 @@ struct Journal::Queue {
     bool finished = false;
 };
 
-Journal::Journal(std::string path, int64_t limitBytes, size_t queueLines) : queue_(std::make_shared<Queue>())
+Journal::Journal(std::string path, JournalWriter writer, int64_t limitBytes, size_t queueLines)
+    : queue_(std::make_shared<Queue>())
 {
     queue_->path = std::move(path);
+    queue_->writer = std::move(writer);
     queue_->limitBytes = limitBytes;
     queue_->capacity = queueLines;
     try {
@@ -203,7 +303,9 @@ void Journal::writeLines(Queue& queue)
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 
-    JournalFile file(queue.path, queue.limitBytes);
+    JournalFile file(queue.path, queue.limitBytes, queue.writer);
+    // The start line goes at once, not with the first event.
+    file.write({}, 0);
     std::vector<Event> batch;
     bool ending = false;
     while (!ending) {

@@ -2,7 +2,6 @@
 
 #include "base/TextRules.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -20,6 +19,14 @@ void Note(const QString& event)
         journal->add(event.toStdString());
 }
 
+// Two profiles on one desktop share the journal: each line names its process, and each file
+// names the profile and the list behind that process.
+JournalWriter Writer(const QString& settingsFile, const QString& listFile)
+{
+    const QString runs = u"settings \"%1\", list \"%2\""_s.arg(settingsFile, listFile);
+    return {"pantiro", (u"Pantiro started: "_s + runs).toStdString(), (u"Pantiro running: "_s + runs).toStdString()};
+}
+
 } // namespace
 
 QString JournalPath()
@@ -31,11 +38,10 @@ QString JournalPath()
     return state + u"/Korvath/pantiro.log"_s;
 }
 
-ProgramJournal::ProgramJournal()
-    : journal_(QFile::encodeName(JournalPath()).toStdString()), previous_(running.exchange(&journal_))
-{
-    Note(u"Pantiro started (process %1)"_s.arg(QCoreApplication::applicationPid()));
-}
+ProgramJournal::ProgramJournal(const QString& settingsFile, const QString& listFile)
+    : journal_(QFile::encodeName(JournalPath()).toStdString(), Writer(settingsFile, listFile)),
+      previous_(running.exchange(&journal_))
+{}
 
 ProgramJournal::~ProgramJournal()
 {

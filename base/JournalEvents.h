@@ -14,11 +14,12 @@
 // $XDG_STATE_HOME/Korvath/pantiro.log, by default ~/.local/state/Korvath/pantiro.log.
 QString JournalPath();
 
-// The journal of this run: opened at JournalPath(), it notes the start, takes the events while it
-// exists, and notes the exit at its end.
+// The journal of this run: opened at JournalPath(), it notes the start with the settings file and
+// the position list this instance runs (and names them again at the top of every later file),
+// takes the events while it exists, and notes the exit at its end.
 class ProgramJournal {
 public:
-    ProgramJournal();
+    ProgramJournal(const QString& settingsFile, const QString& listFile);
     ~ProgramJournal();
     ProgramJournal(const ProgramJournal&) = delete;
     ProgramJournal& operator=(const ProgramJournal&) = delete;

@@ -62,13 +62,16 @@ constexpr int kLockWaitMs = 5000;
 
 // Writers of the file, QSettings among them, guard each write with "<file>.lock". A process
 // killed after creating that file and before naming itself in it leaves it empty, and every
-// later write would wait for it to go stale. Only the instance that holds the profile writes
-// here, so an empty lock is a leftover.
+// later write would wait for it to go stale. One killed while it took over the lock of a dead
+// writer leaves the guard of that takeover, "<file>.lock.rmlock", and no later write could take
+// the dead writer's lock over again. Only the instance that holds the profile writes here, so
+// both are leftovers.
 void RemoveLeftOverLock(const QString& lockFile)
 {
     const QFileInfo lock(lockFile);
     if (lock.exists() && lock.size() == 0)
         QFile::remove(lock.filePath());
+    QFile::remove(lockFile + QStringLiteral(".rmlock"));
 }
 
 // Every value of an INI file, as QSettings reads it from the disk.
@@ -173,6 +176,11 @@ QString SettingsStore::profileFolder()
     const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvath"),
                              QCoreApplication::applicationName());
     return QFileInfo(settings.fileName()).absolutePath();
+}
+
+QString SettingsStore::fileName()
+{
+    return NativeSettings().fileName();
 }
 
 ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function<void()>& chooseLanguage)

@@ -30,6 +30,8 @@ public:
     // The folder of the settings file: the profile that one running instance owns. Where the
     // native store is no file (the Windows registry), the folder an INI profile would use.
     static QString profileFolder();
+    // The settings file itself (on Windows, the registry key).
+    static QString fileName();
 
     // Removes what saves cut off midway left beside the settings file. Only for the instance
     // that holds the profile.

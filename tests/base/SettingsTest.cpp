@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -223,10 +224,14 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
         const char* what;
         rlim_t fileSizeLimit; // a disk that fills up, as one file sees it
         bool folderGone;
-    } ways[] = {{"lock refused", lockSize - 1, false},
-                {"full before the write", 0, false},
-                {"full in the middle", lockSize + 64, false},
-                {"directory gone", RLIM_INFINITY, true}};
+        bool readOnly; // chmod 444 by the operator: for root as well
+        bool saves;
+    } ways[] = {{"nothing in the way", RLIM_INFINITY, false, false, true},
+                {"lock refused", lockSize - 1, false, false, false},
+                {"full before the write", 0, false, false, false},
+                {"full in the middle", lockSize + 64, false, false, false},
+                {"read-only file", RLIM_INFINITY, false, true, false},
+                {"directory gone", RLIM_INFINITY, true, false, true}};
     AppConfig changed;
     changed.commands.fill(QString(200, u'c'));
     const struct {
@@ -236,47 +241,101 @@ TEST_F(SettingsTest, EveryWayASaveCanFailLeavesTheOldFileOrTheWholeNewOne)
     } writers[] = {{[&] { return SaveAllSettings(store, changed); }, QStringLiteral("Cmd8"), QString(200, u'c'), 13},
                    {[&] { return SaveLanguage(store, 1); }, QStringLiteral("Language"), QStringLiteral("1"), 1},
                    {[&] { return SaveActPos(store, 120, 45); }, QStringLiteral("ActPos"), QStringLiteral("120,45"), 1}};
+    // What an operator may add by hand, and enough of it that the file outgrows the toolkit's
+    // 16 KB write buffer, so that a short write shows at the write, not at the flush.
+    QByteArray handMade = "Mast=north ; a key Pantiro does not know\n; the head on the mast\n\n[Camera]\nUser=\"op\"\n";
+    for (int i = 0; i < 400; ++i)
+        handMade += "; note " + QByteArray::number(i) + ": " + QByteArray(50, 'n') + '\n';
+    const auto handLines = [](const QByteArray& text) {
+        static const QRegularExpression pantiros(
+            QStringLiteral("^(Language|Comm|CommAdr|Cmd[1-8]|Times|Options|ActPos)="));
+        QByteArrayList lines = text.split('\n');
+        lines.removeIf([](const QByteArray& line) { return pantiros.match(QString::fromUtf8(line)).hasMatch(); });
+        return lines;
+    };
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    for (const auto& way : ways) {
-        for (const auto& writer : writers) {
-            config.commands.fill(QString(200, u'o'));
-            ASSERT_TRUE(SaveAllSettings(store, config) && SaveActPos(store, -7, 8));
-            const QByteArray old = fileContents();
-            const QFileInfo file(settingsFile());
-            if (way.folderGone)
-                file.dir().removeRecursively();
-            const rlimit small{std::min(way.fileSizeLimit, limit.rlim_max), limit.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
-            const bool saved = writer.save();
-            setrlimit(RLIMIT_FSIZE, &limit);
-            // Gone with its folder, the old file cannot stay: the new one is whole.
-            EXPECT_EQ(saved, way.folderGone) << way.what << ", " << writer.name.toStdString();
-            EXPECT_EQ(saved ? QSettings(file.filePath(), QSettings::IniFormat).allKeys().size() : 0,
-                      saved ? writer.values : 0);
-            EXPECT_EQ(saved ? store.read(writer.name, {}).toUtf8() : fileContents(),
-                      saved ? writer.value.toUtf8() : old);
-            EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
-                << way.what;
+    const QFileInfo file(settingsFile());
+    for (const QByteArray& start : {QByteArray(), handMade}) {
+        for (const auto& way : ways) {
+            for (const auto& writer : writers) {
+                const std::string what = std::string(way.what) + ", " + writer.name.toStdString()
+                                         + (start.isEmpty() ? "" : ", hand-made file");
+                QFile::remove(file.filePath());
+                if (!start.isEmpty())
+                    handEdit(start);
+                config.commands.fill(QString(200, u'o'));
+                ASSERT_TRUE(SaveAllSettings(store, config) && SaveActPos(store, -7, 8)) << what;
+                const QByteArray old = fileContents();
+                if (way.folderGone)
+                    file.dir().removeRecursively();
+                if (way.readOnly)
+                    QFile::setPermissions(file.filePath(),
+                                          QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+                const rlimit small{std::min(way.fileSizeLimit, limit.rlim_max), limit.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &small);
+                const bool saved = writer.save();
+                setrlimit(RLIMIT_FSIZE, &limit);
+                EXPECT_EQ(saved, way.saves) << what;
+                if (saved) {
+                    EXPECT_EQ(store.read(writer.name, {}), writer.value) << what;
+                    // Gone with its folder, the old file cannot stay: the new one is whole.
+                    if (way.folderGone)
+                        EXPECT_EQ(QSettings(file.filePath(), QSettings::IniFormat).allKeys().size(), writer.values);
+                    else
+                        EXPECT_EQ(handLines(fileContents()), handLines(old)) << what << ": lines not Pantiro's";
+                } else {
+                    EXPECT_EQ(fileContents(), old) << what;
+                }
+                EXPECT_EQ(file.dir().entryList({file.fileName() + QStringLiteral(".?*")}, QDir::Files), QStringList())
+                    << what;
+                QFile::setPermissions(file.filePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            }
         }
     }
 }
 
-TEST_F(SettingsTest, AnEmptyLockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
+TEST_F(SettingsTest, ALockLeftByAKilledSaveDoesNotHoldUpTheNextSave)
 {
-    // What a save killed between creating its lock and naming itself in it leaves behind.
-    QDir().mkpath(QFileInfo(settingsFile()).path());
-    QFile lock(settingsFile() + QStringLiteral(".lock"));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.close();
+    // The lock of a writer that has died, as it named itself in it: no process has that number.
+    const QString probe =
+        QDir::temp().filePath(QStringLiteral("pantiro-%1.lock").arg(QCoreApplication::applicationPid()));
+    QByteArray deadLock;
+    {
+        QLockFile probeLock(probe);
+        QFile written(probe);
+        ASSERT_TRUE(probeLock.lock() && written.open(QIODevice::ReadOnly));
+        deadLock = written.readAll();
+    }
+    deadLock.replace(0, deadLock.indexOf('\n'), "2147483647");
 
-    QElapsedTimer clock;
-    clock.start();
-    config.portName = QStringLiteral("COM4");
-    SaveAllSettings(store, config);
-    EXPECT_LT(clock.elapsed(), 5000) << "waited for the lock to go stale";
-    EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), QStringLiteral("COM4,0"));
+    const QString lockFile = settingsFile() + QStringLiteral(".lock");
+    const struct {
+        const char* what;
+        QByteArray lock;
+        bool takeoverGuard;
+    } leftovers[] = {
+        {"killed between creating its lock and naming itself in it", {}, false},
+        {"killed while it took over the lock of a dead writer", deadLock, true},
+    };
+    for (const auto& left : leftovers) {
+        QDir().mkpath(QFileInfo(settingsFile()).path());
+        QFile lock(lockFile);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly) && lock.write(left.lock) == left.lock.size());
+        lock.close();
+        if (left.takeoverGuard) {
+            QFile guard(lockFile + QStringLiteral(".rmlock"));
+            ASSERT_TRUE(guard.open(QIODevice::WriteOnly));
+        }
+
+        QElapsedTimer clock;
+        clock.start();
+        config.portName = QStringLiteral("COM%1").arg(left.takeoverGuard ? 5 : 4);
+        EXPECT_TRUE(SaveAllSettings(store, config)) << left.what;
+        EXPECT_LT(clock.elapsed(), 5000) << left.what << ": waited for the lock to go stale";
+        EXPECT_EQ(store.read(QStringLiteral("Comm"), {}), config.portName + QStringLiteral(",0")) << left.what;
+    }
 }
 
 }  // namespace

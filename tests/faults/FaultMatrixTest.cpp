@@ -90,8 +90,9 @@ QStringList JournalSays(const QString& journal)
 {
     QStringList said;
     for (const char* event : {R"(user click at ".*": (.*))", R"(live picture (.*))", R"(serial port \S+ (\w+).*)",
-                              R"(\d+ (journal lines lost).*)"}) {
-        const QRegularExpression line(u"^\\S+ "_s + QLatin1String(event) + u'$', QRegularExpression::MultilineOption);
+                              R"(\d+ journal lines lost: (.*))"}) {
+        const QRegularExpression line(u"^\\S+ pantiro\\[\\d+\\]: "_s + QLatin1String(event) + u'$',
+                                      QRegularExpression::MultilineOption);
         QString last;
         for (auto match = line.globalMatch(journal); match.hasNext();) {
             const QString text = match.next().captured(1);
@@ -284,6 +285,11 @@ TEST_P(FaultMatrix, ThePatrolRidesOutTheFaultAndRecoversByItself)
         EXPECT_TRUE(FollowsThePatrol(received.back(), false, false)) << received.back();
     }
     EXPECT_EQ(listFile(), QByteArray(kList));
+    // The file begins with who writes it, also one made anew after the disk was full.
+    EXPECT_EQ(Journal().section(u'\n', 0, 0).section(u' ', 2),
+              u"Pantiro %1: settings \"%2\", list \"%3\""_s.arg(
+                  row.kind == FaultKind::DiskFull ? u"running"_s : u"started"_s, SettingsStore::fileName(),
+                  QDir::current().filePath(u"pantiro.lst"_s)));
     const QString said = JournalSays(Journal()).join(u" | "_s);
     const QRegularExpression expected(QRegularExpression::anchoredPattern(row.journal.join(u" \\| "_s)));
     EXPECT_TRUE(expected.match(said).hasMatch())
@@ -320,7 +326,7 @@ const FaultRow kRows[] = {
      // The picture on its way when the port closes is cut short, or the next one is refused.
      {u"success"_s, kRefused, u"success"_s, u"failing: connection error: .+"_s, u"back"_s}},
     {"serialDeviceGone", FaultKind::SerialGone, {}, {u"success"_s, u"failed"_s, u"reopened"_s}},
-    {"diskFull", FaultKind::DiskFull, {}, {u"success"_s, u"journal lines lost"_s}}, // lines but not the patrol
+    {"diskFull", FaultKind::DiskFull, {}, {u"success"_s, u"No space left on device"_s}}, // lines but not the patrol
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows),

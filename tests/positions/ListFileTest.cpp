@@ -160,20 +160,31 @@ TEST(ListFile, AFailedSaveReportsFailureAndKeepsTheOldFile)
     ASSERT_TRUE(SavePositionList(path, old));
     const QByteArray oldBytes = FileBytes(path);
 
-    // A disk that fills up in the middle of the save (for root as well as for anyone else).
-    QList<QStringList> many;
-    for (int i = 0; i < 200; ++i)
-        many.append({u"Position"_s, QString::number(i), QString::number(-i)});
+    // A disk that fills up in the middle of the save (for root as well as for anyone else), with a
+    // list that the toolkit's 16 KB write buffer holds (the short write shows at the flush) and with
+    // one larger than that (it shows at the write).
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{64, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = SavePositionList(path, WithPositions(many));
-    setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_FALSE(saved);
+    for (const int positions : {200, 2000}) {
+        QList<QStringList> many;
+        for (int i = 0; i < positions; ++i)
+            many.append({u"Position"_s, QString::number(i), QString::number(-i)});
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{64, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool saved = SavePositionList(path, WithPositions(many));
+        setrlimit(RLIMIT_FSIZE, &limit);
+        EXPECT_FALSE(saved) << positions;
+        EXPECT_EQ(FileBytes(path), oldBytes) << positions;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({u"pantiro.lst"_s})) << positions;
+    }
+
+    // A list the operator made read-only is never replaced, though the folder would let it be,
+    // and root, who may write anything, keeps it too.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    EXPECT_FALSE(SavePositionList(path, WithPositions({{u"New"_s, u"3"_s, u"4"_s}})));
     EXPECT_EQ(FileBytes(path), oldBytes);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({u"pantiro.lst"_s}));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     // A working directory that has gone.
     QTemporaryDir gone;

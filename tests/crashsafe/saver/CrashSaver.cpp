@@ -10,8 +10,8 @@
 
 // Saves version 0 and 1 of the list file ("list") or of the settings ("settings") in turn,
 // without end, in the working directory and settings home it was started with. It writes a
-// line to standard output as it begins, so that the test can kill it while it saves, and a dot
-// after every save.
+// line to standard output as it begins, so that the test can kill it while it saves, and after
+// every save a dot, or an x for a save that failed.
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -26,11 +26,8 @@ int main(int argc, char** argv)
     std::puts("saving");
     std::fflush(stdout);
     for (int version = 0;; version = 1 - version) {
-        if (list)
-            SavePositionList(path, rows[version]);
-        else
-            SaveAllSettings(store, configs[version]);
-        std::putchar('.');
+        const bool saved = list ? SavePositionList(path, rows[version]) : SaveAllSettings(store, configs[version]);
+        std::putchar(saved ? '.' : 'x');
         std::fflush(stdout);
     }
 }
