@@ -13,6 +13,7 @@
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
+#include "motion/Direction.h"
 #include "motion/OpenCommandPort.h"
 #include "motion/PatrolSequencer.h"
 #include "platform/DialogBuilder.h"
@@ -75,6 +76,8 @@ bool CAppDlg::OnInitDialog()
     });
     state_.motion.posX = position.x;
     state_.motion.posY = position.y;
+    savedPosition_ = {position.x, position.y};
+    sinceSave_.start();
     ApplyLanguage();
 
     state_.workingDirectory = QDir::currentPath();
@@ -102,6 +105,8 @@ bool CAppDlg::OnInitDialog()
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);
+    // A Pantiro that crashed may have left the head running: a stop first, harmless at rest.
+    directions_.SendDirection(Stop);
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs.
     if (appConfig().autoStartPatrol)

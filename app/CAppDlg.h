@@ -12,11 +12,13 @@
 #include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 
 class CReportListCtrl;
 class FileInUseLock;
@@ -83,6 +85,7 @@ private:
     // Shows the window again, normal and centred, as the tray icon's click does.
     void bringBack();
     void OnPatrolTick();
+    void saveRestingPosition();
     // The second half of the end, once the stop is out or its time is up.
     void releaseAndEnd();
     // Draws the last completed picture, then starts the next fetch when none runs.
@@ -122,4 +125,7 @@ private:
     BeforeModalHook previousBeforeModal_;
     bool ended_ = false;
     bool ending_ = false;
+    static constexpr qint64 kRestSaveMs = 1000;
+    std::pair<int32_t, int32_t> savedPosition_; // as stored in ActPos; loaded at start
+    QElapsedTimer sinceSave_;
 };

@@ -5,9 +5,11 @@
 #include "base/AppConfig.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/PositionListMenu.h"
 #include "controls/ReportListRows.h"
+#include "motion/Direction.h"
 #include "motion/PatrolSequencer.h"
 #include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
@@ -103,4 +105,18 @@ void CAppDlg::OnPatrolTick()
         patrol_->OnPatrolTick();
     else
         directions_.RefreshPositionDisplay();
+    saveRestingPosition();
+}
+
+// Whenever the head comes to rest somewhere new, its position is stored, at most once a
+// second: a crash then loses at most the move under way.
+void CAppDlg::saveRestingPosition()
+{
+    const MotionState& motion = state_.motion;
+    const std::pair<int32_t, int32_t> position{motion.posX.load(), motion.posY.load()};
+    if (motion.direction.load() != Stop || position == savedPosition_ || !sinceSave_.hasExpired(kRestSaveMs))
+        return;
+    if (SaveActPos(store_, position.first, position.second))
+        savedPosition_ = position;
+    sinceSave_.start();
 }

@@ -64,6 +64,11 @@ void JournalPositionReached(const QString& name, int32_t x, int32_t y)
     Note(u"position reached: \"%1\", X %2, Y %3"_s.arg(name, FormatCounter(x), FormatCounter(y)));
 }
 
+void JournalPositionUncertain()
+{
+    Note(u"position uncertain: a command did not reach the head; the patrol starts again with the reference drive"_s);
+}
+
 void JournalUserClick(const QString& name, const std::string& outcome)
 {
     Note(u"user click at \"%1\": %2"_s.arg(name, QString::fromStdString(outcome)));

@@ -32,6 +32,9 @@ private:
 void JournalPatrolStarted(bool goToOnly);
 void JournalPatrolStopped(bool goToOnly);
 void JournalPositionReached(const QString& name, int32_t x, int32_t y);
+// A direction command did not reach the head: the patrol photographs nothing until a reference
+// drive has found the head's place again.
+void JournalPositionUncertain();
 // `outcome` as DescribeCameraOutcome puts it: "success", "HTTP status 500", "time-out", ...
 void JournalUserClick(const QString& name, const std::string& outcome);
 void JournalLivePictureFailing(const std::string& outcome);

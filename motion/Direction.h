@@ -34,11 +34,10 @@ struct ArrowIcons {
 
 // Indexed by direction; Stop has no arrow.
 constexpr ArrowIcons kArrows[kDirectionCount] = {
-    {0, 0, 0, 0},
-    {201, 179, 178, 185},  // Up
-    {202, 175, 174, 184},  // Right
-    {203, 180, 181, 182},  // Down
-    {200, 177, 176, 183},  // Left
+    {0, 0, 0, 0},         {201, 179, 178, 185}, // Up
+    {202, 175, 174, 184},                       // Right
+    {203, 180, 181, 182},                       // Down
+    {200, 177, 176, 183},                       // Left
 };
 
 // Hit-test order of the arrows: left, up, right, down.

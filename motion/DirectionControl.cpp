@@ -13,7 +13,12 @@
 DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports,
                                    CameraExchanges& exchanges, MotionView& view)
     : motion_(motion), config_(config), view_(view), commands_(config, ports, exchanges)
-{}
+{
+    commands_.onNotDelivered([this] {
+        ++motion_.commandsLost;
+        motion_.positionUncertain = 1;
+    });
+}
 
 int32_t DirectionControl::SendDirection(int32_t code)
 {
@@ -67,18 +72,24 @@ void DirectionControl::OnZeroPosition(QObject* owner)
         return;
     motion_.posX = 0;
     motion_.posY = 0;
+    // The operator has set the head's true place: the counters are right again.
+    motion_.positionUncertain = 0;
 }
 
 void DirectionControl::RefreshPositionDisplay()
 {
+    // A position that may be off shows a question mark behind each counter.
+    const bool uncertainChanged = motion_.positionUncertain != motion_.shownUncertain;
+    motion_.shownUncertain = motion_.positionUncertain;
+    const QString mark = motion_.positionUncertain ? QStringLiteral(" ?") : QString();
     const int32_t x = motion_.posX.load();
-    if (x != motion_.shownX) {
-        view_.setPositionText(kPositionDisplayX, FormatCounter(x));
+    if (x != motion_.shownX || uncertainChanged) {
+        view_.setPositionText(kPositionDisplayX, FormatCounter(x) + mark);
         motion_.shownX = x;
     }
     const int32_t y = motion_.posY.load();
-    if (y != motion_.shownY) {
-        view_.setPositionText(kPositionDisplayY, FormatCounter(y));
+    if (y != motion_.shownY || uncertainChanged) {
+        view_.setPositionText(kPositionDisplayY, FormatCounter(y) + mark);
         motion_.shownY = y;
     }
 }

@@ -39,7 +39,10 @@ int32_t HeadCommands::give(int32_t code, std::function<void()> leaving)
     if (config_.usesSerialPort()) {
         if (leaving)
             leaving();
-        return writeToLine(code);
+        const int32_t written = writeToLine(code);
+        if (written == 0)
+            notDelivered();
+        return written;
     }
     if (!open_.empty()) {
         waitingMove_ = code;
@@ -88,6 +91,8 @@ void HeadCommands::sendToCamera(int32_t code)
 void HeadCommands::cameraEnded(const CameraExchanges::Result& result, Kind kind)
 {
     open_.erase(result.id);
+    if (!result.outcome.taken())
+        notDelivered();
     if (kind == Kind::Stop && stopWanted_) {
         if (result.outcome.taken())
             stopTaken();
@@ -117,6 +122,8 @@ int32_t HeadCommands::writeToLine(int32_t code)
         return ports_.Write(config_.portSlot, &digit, 1);
     ports_.DropUnsent(config_.portSlot);
     const int32_t written = ports_.Write(config_.portSlot, &digit, 1);
+    if (written == 0)
+        notDelivered();
     if (written == 1 && ports_.Unsent(config_.portSlot) == 0)
         stopTaken();
     else
@@ -132,6 +139,12 @@ void HeadCommands::stopNotTaken()
     // Once per stop that was not taken, however many tries it then needs.
     JournalStopSentAgain();
     resendTimer_.start();
+}
+
+void HeadCommands::notDelivered()
+{
+    if (reachable() && notDelivered_)
+        notDelivered_();
 }
 
 void HeadCommands::stopTaken()
@@ -153,7 +166,10 @@ void HeadCommands::resend()
         else if (unsent < 0) {
             // The line was lost: write the stop again, which opens it again when it is back.
             const char stop = KeypadDigit(Stop);
-            if (ports_.Write(config_.portSlot, &stop, 1) == 1 && ports_.Unsent(config_.portSlot) == 0)
+            const int written = ports_.Write(config_.portSlot, &stop, 1);
+            if (written == 0)
+                notDelivered();
+            else if (ports_.Unsent(config_.portSlot) == 0)
                 stopTaken();
         }
         // A held line keeps the stop at its head: nothing to add.

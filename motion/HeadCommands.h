@@ -48,6 +48,10 @@ public:
     // From now on a stop waits at most kEndStopTimeoutMs for the camera and is not sent again:
     // the program is ending.
     void prepareForTheEnd();
+    // Runs for every direction command that did not reach the head although a transport is
+    // configured: the serial line could not take it, or the camera refused it, could not be
+    // reached or did not answer.
+    void onNotDelivered(std::function<void()> handler) { notDelivered_ = std::move(handler); }
 
 private:
     enum class Kind { Move, Stop };
@@ -56,6 +60,7 @@ private:
     void cameraEnded(const CameraExchanges::Result& result, Kind kind);
     int32_t writeToLine(int32_t code);
     void stopNotTaken();
+    void notDelivered();
     void stopTaken();
     void resend();
     bool reachable() const;
@@ -73,4 +78,5 @@ private:
     bool resendPending_ = false;
     bool ending_ = false;
     QTimer resendTimer_;
+    std::function<void()> notDelivered_;
 };

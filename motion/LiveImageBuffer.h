@@ -11,8 +11,8 @@
 struct LiveImageBuffer {
     static constexpr int32_t kSize = 500000;
 
-    std::atomic<int32_t> busy{0};       // 1 from the start of a fetch until its result is stored
-    std::atomic<int32_t> byteCount{0};  // bytes of the last completed fetch, 0 when it failed
+    std::atomic<int32_t> busy{0};      // 1 from the start of a fetch until its result is stored
+    std::atomic<int32_t> byteCount{0}; // bytes of the last completed fetch, 0 when it failed
     std::array<std::array<char, kSize>, 2> data{};
 
     void clear()

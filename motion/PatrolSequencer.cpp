@@ -89,6 +89,12 @@ void PatrolSequencer::referenceStep()
     case 100:
         rows_.setImage(0, kImageDrive);
         direction_.SendDirection(Stop);
+        // A drive whose commands did not all arrive has found nothing: it runs again.
+        if (motion_.commandsLost != lostBeforeReference_) {
+            patrol_.step = 0;
+            break;
+        }
+        motion_.positionUncertain = 0;
         patrol_.referenceDone = 1;
         patrol_.phase = kPhaseZero;
         patrol_.step = 0;
@@ -150,8 +156,26 @@ void PatrolSequencer::pauseStep()
     }
 }
 
+bool PatrolSequencer::restartWhenUncertain()
+{
+    if (!motion_.positionUncertain || patrol_.goToOnly)
+        return false;
+    JournalPositionUncertain();
+    arrival_.disarm();
+    waitingForTick_ = false;
+    clickCounts_ = false;
+    rows_.setImage(patrol_.row, kImagePosition);
+    direction_.SendDirection(Stop);
+    patrol_.referenceDone = 0;
+    patrol_.phase = kPhaseReference;
+    patrol_.step = 0;
+    return true;
+}
+
 void PatrolSequencer::positionStep()
 {
+    if (restartWhenUncertain())
+        return;
     switch (patrol_.step) {
     case 0:
         if (rows_.cellText(patrol_.row, PositionRows::kNameColumn, kCellChars).isEmpty()) {
@@ -368,6 +392,8 @@ void PatrolSequencer::beginTimedStep(int row, bool driveLeft)
     // A timed drive counts from when its command leaves.
     if (driveLeft && !direction_.CommandsSettled())
         return;
+    if (row == 0)
+        lostBeforeReference_ = motion_.commandsLost;
     patrol_.elapsedMs = 0;
     if (driveLeft)
         direction_.SendDirection(Left);

@@ -62,6 +62,9 @@ private:
     void zeroStep();
     void pauseStep();
     void positionStep();
+    // A command lost on its way leaves the counters unsure: nothing is photographed until a
+    // reference drive, one whose own commands all arrived, has found the head's place again.
+    bool restartWhenUncertain();
     // Step 70: the user click, once every command to the head has been answered, so that the
     // camera never records while it turns.
     void sendUserClick();
@@ -87,8 +90,9 @@ private:
     Sound& sound_;
     ArrivalWatch& arrival_;
     CameraExchanges& exchanges_;
-    CameraExchanges::Id click_ = 0; // the user click on its way, 0 for none
-    bool clickCounts_ = false;      // its answer moves the patrol on; not after a Stop
-    bool wokenByTick_ = false;      // the step runs from the wake-up right after a tick
-    bool waitingForTick_ = false;   // a drive waits for the wake-up after the next tick
+    CameraExchanges::Id click_ = 0;    // the user click on its way, 0 for none
+    bool clickCounts_ = false;         // its answer moves the patrol on; not after a Stop
+    uint32_t lostBeforeReference_ = 0; // commands lost before the reference drive began
+    bool wokenByTick_ = false;         // the step runs from the wake-up right after a tick
+    bool waitingForTick_ = false;      // a drive waits for the wake-up after the next tick
 };

@@ -110,7 +110,7 @@ int RunStopAfterRelease(int argc, char** argv)
         const size_t before = camera.requests().size();
         const Clock::time_point released = ClickRight(*window, kClick);
         std::optional<Clock::time_point> stopAt;
-        QTest::qWaitFor(
+        const bool seen = QTest::qWaitFor(
             [&] {
                 const std::vector<RawHttpRequest> requests = camera.requests();
                 for (size_t i = before; i < requests.size() && !stopAt; ++i)
@@ -119,7 +119,7 @@ int RunStopAfterRelease(int argc, char** argv)
                 return stopAt.has_value();
             },
             10000);
-        if (!stopAt)
+        if (!seen)
             return 1;
         std::printf("stop-after-release %.3f\n", Ms(*stopAt - released));
         QTest::qWait(7000); // every answer in, the stop sent once more answered too

@@ -30,6 +30,12 @@ protected:
         writeSetting("Comm", line.devicePath() + u",9600"_s);
     }
 
+    // Every start with a port sends a stop before anything else.
+    void startWindow()
+    {
+        window = &start();
+        EXPECT_EQ(read(1), "5") << "no stop at the start";
+    }
     void press(QPoint at) { QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at); }
     void release(QPoint at) { QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at); }
     QRect arrow(int id) const { return FindControl(*window, id)->geometry(); }
@@ -47,7 +53,7 @@ protected:
 
 TEST_F(ArrowsTest, PressingUpSendsEightAndShowsThePressedIconReleasingSendsFive)
 {
-    window = &start();
+    startWindow();
     press(arrow(kUpArrow).center());
     EXPECT_EQ(read(1), "8");
     EXPECT_EQ(arrowIcon(kUpArrow), 178);
@@ -62,7 +68,7 @@ TEST_F(ArrowsTest, PressingUpSendsEightAndShowsThePressedIconReleasingSendsFive)
 
 TEST_F(ArrowsTest, ThePressOnAnArrowsRightOrBottomEdgeIsAHit)
 {
-    window = &start();
+    startWindow();
     const QRect up = arrow(kUpArrow);
     press({up.x() + up.width(), up.center().y()});
     release({up.x() + up.width(), up.center().y()});
@@ -76,7 +82,7 @@ TEST_F(ArrowsTest, ThePressOnAnArrowsRightOrBottomEdgeIsAHit)
 
 TEST_F(ArrowsTest, AReleaseAnywhereSendsOneStop)
 {
-    window = &start();
+    startWindow();
     press(arrow(kUpArrow).center());
     EXPECT_EQ(read(1), "8");
     release({window->width() + 200, -50}); // outside the window
@@ -123,7 +129,7 @@ TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
          }},
     };
     TrayIcon::overrideAvailability(false);
-    window = &start();
+    startWindow();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         window->showNormal();
@@ -146,7 +152,7 @@ TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
 
 TEST_F(ArrowsTest, WhileAPatrolSteersNothingModalSendsAStop)
 {
-    window = &start();
+    startWindow();
     processState().motion.automaticMode = 1;
     processState().motion.direction = 1;
     dialogs.expect(u"QDialog"_s, [](QDialog& dialog) { dialog.reject(); });
@@ -174,4 +180,19 @@ TEST_F(AppTest, NullsetzenAsksAndOnYesTheDisplayShowsZero)
     Control<QPushButton>(window, 103)->click();
     WAIT_UNTIL_EQ(ControlText(window, 220), u"00000"_s);
     EXPECT_EQ(ControlText(window, 221), u"00000"_s);
+}
+
+// A head that a crashed Pantiro left running is stopped by the next start (above, in every test
+// here); the position is stored as soon as the head rests, so that a crash loses at most the move
+// under way.
+TEST_F(ArrowsTest, AStartStopsTheHeadAndARestingPositionIsStored)
+{
+    startWindow();
+    press(arrow(kUpArrow).center());
+    EXPECT_EQ(read(1), "8");
+    WAIT_UNTIL(processState().motion.posY >= 200);
+    release(arrow(kUpArrow).center());
+    EXPECT_EQ(read(1), "5");
+    const int32_t y = processState().motion.posY;
+    WAIT_UNTIL_EQ(setting("ActPos"), QStringLiteral("0,%1").arg(y));
 }

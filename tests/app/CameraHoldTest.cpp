@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,11 +23,17 @@ TEST_F(AppTest, AnUnansweringCameraNeverHoldsTheWindowAndTheStopLeavesAtTheRelea
 {
     for (const char* proxy : {"http_proxy", "all_proxy", "ALL_PROXY"})
         unsetenv(proxy);
-    RawHttpServer camera([](const RawHttpRequest&) { return RawHttpResponse::silence(); });
+    // The stop every start sends first is answered; from then on the camera is silent.
+    std::atomic<int> commandsSeen{0};
+    RawHttpServer camera([&commandsSeen](const RawHttpRequest& request) {
+        const bool command = request.requestLine().find(".jpg") == std::string::npos;
+        return command && commandsSeen++ == 0 ? RawHttpResponse::answer("HTTP/1.1 200 OK") : RawHttpResponse::silence();
+    });
     setenv("PANTIRO_CAMERA_PORT", QByteArray::number(camera.port()).constData(), 1);
     writeSetting("Language", u"0"_s);
     writeSetting("CommAdr", u"127.0.0.1"_s);
     CAppDlg& window = start();
+    WAIT_UNTIL(window.commandsSettled());
     const QPoint up = FindControl(window, 201)->geometry().center();
     const auto commands = [&camera] {
         const std::vector<RawHttpRequest> requests = camera.requests();
@@ -42,12 +49,12 @@ TEST_F(AppTest, AnUnansweringCameraNeverHoldsTheWindowAndTheStopLeavesAtTheRelea
     };
     const auto pressHeld = timed([&] { QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, up); });
     EXPECT_EQ(processState().motion.direction, 1) << "the counters follow the command as it leaves";
-    WAIT_UNTIL(commands() == 1);
+    WAIT_UNTIL(commands() == 2);
     QTest::qWait(200);
     const auto releaseHeld = timed([&] { QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, up); });
     const Clock::time_point released = Clock::now();
     EXPECT_EQ(processState().motion.direction, 0);
-    WAIT_UNTIL(commands() == 2);
+    WAIT_UNTIL(commands() == 3);
     const auto stopLeft = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - released);
     std::printf("camera-hold-max-ms %lld stop-after-release-ms %lld\n",
                 static_cast<long long>(std::max(pressHeld, releaseHeld).count()),

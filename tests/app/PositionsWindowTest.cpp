@@ -215,6 +215,36 @@ TEST_F(PositionsWindowTest, APatrolOverTheCameraRelayClicksAtEachPositionInListO
     EXPECT_EQ(listFile(), "A\t00853\t00000\r\nB\t02437\t00000\r\nC\t01571\t00000\r\n");
 }
 
+// A camera that answers, and applies, every command a second late: each drive still stops at its
+// position, because its stop leaves at the tick that reaches the target and the next command
+// waits for the answers before it; the clicks find the head standing there, in real time.
+TEST_F(PositionsWindowTest, APatrolOverASlowCameraRelayStillStopsAtEachPosition)
+{
+    HeadModel::Settings head;
+    head.startPan = 0.0;
+    head.startLatency = head.stopLatency = 0ms;
+    HeadModel model(head);
+    Panorama panorama(QSize(64, 48));
+    UserClicks clicks;
+    Faults faults(Faults::Settings{1000});
+    CameraServer camera(model, panorama, clicks, faults);
+    ASSERT_TRUE(camera.start(0));
+    setenv("PANTIRO_CAMERA_PORT", QByteArray::number(camera.port()).constData(), 1);
+    writeSetting("CommAdr", u"127.0.0.1"_s);
+    writeSetting("Times", u"150,0,0,0"_s);
+    writeListFile("A\t00853\t00000\r\nB\t02437\t00000\r\n");
+    window = &start();
+    Control<QPushButton>(*window, kStart)->click();
+    WAIT_UNTIL_MS(clicks.count() >= 2, 40000);
+    Control<QPushButton>(*window, kStop)->click();
+    unsetenv("PANTIRO_CAMERA_PORT");
+
+    const std::vector<UserClicks::Click> recorded = clicks.last();
+    ASSERT_GE(recorded.size(), 2u);
+    EXPECT_NEAR(recorded[0].pan, 8.53, 0.25);
+    EXPECT_NEAR(recorded[1].pan, 24.37, 0.25);
+}
+
 TEST_F(PositionsWindowTest, APipeForAListStartsAnEmptyListSaysSoOnceAndIsNeverWrittenOver)
 {
     ASSERT_EQ(mkfifo(QFile::encodeName(listPath()).constData(), 0600), 0);

@@ -47,5 +47,6 @@ TEST_F(AppTest, SettingsOkReCaptionsTheWindowAndReopensThePortCancelChangesNothi
     const QPoint up = FindControl(window, AppDlgId::ArrowUp)->geometry().center();
     QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, up);
     QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, up);
-    EXPECT_EQ(line.read(2, std::chrono::milliseconds(2000)), "85");
+    // The stop every start sends first, then the click.
+    EXPECT_EQ(line.read(3, std::chrono::milliseconds(2000)), "585");
 }

@@ -61,7 +61,8 @@ void PrintTo(const FaultRow& row, std::ostream* out)
 bool FollowsThePatrol(const std::string& bytes, bool fromStart, bool mayEndDriving)
 {
     const std::string cycle = "4664";
-    size_t i = !fromStart && !bytes.empty() && bytes.front() == '5' ? 1 : 0;
+    // The stop every start sends first, or the one that ended a cycle a late line missed.
+    size_t i = !bytes.empty() && bytes.front() == '5' ? 1 : 0;
     for (size_t phase = 0; phase < (fromStart ? 1 : cycle.size()); ++phase) {
         size_t pair = fromStart ? 0 : 1 + phase;
         size_t at = i;
@@ -341,6 +342,7 @@ TEST(FaultMatrixRule, TheLineMustCarryThePatrolsDirectionsEachFollowedByAStop)
     };
     const Case cases[] = {
         {"45456565454565", true, false, true}, // reference, zero, P1, P2, P3, zero, P1 ...
+        {"545456565", true, false, true},      // the stop every start sends first
         {"4545656545455", true, false, true},  // stopped between two steps
         {"454565654545", true, false, true},   {"4545656", true, true, true},    // pulled while driving to P2
         {"4545656", true, false, false},       {"45455565", true, false, false}, // a stop too many mid-cycle

@@ -6,8 +6,7 @@
 
 #include <chrono>
 
-RecordedHeadLine::RecordedHeadLine(HeadModel& head)
-    : head_(head), link_(folder_.filePath(QStringLiteral("ttyHead")))
+RecordedHeadLine::RecordedHeadLine(HeadModel& head) : head_(head), link_(folder_.filePath(QStringLiteral("ttyHead")))
 {
     plugIn();
 }

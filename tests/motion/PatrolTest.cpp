@@ -14,6 +14,7 @@
 #include "tests/motion/RecordingMotionView.h"
 #include "tests/support/ManualTickClock.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/RawHttpServer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 
 #include <limits>
@@ -396,4 +398,41 @@ TEST_F(PatrolTest, TheStopLeavesWithinTheTickThatReachesTheTarget)
         patrol.OnStopAutomatic();
         EXPECT_EQ(head.drain(), c.wire);
     }
+}
+
+// A command that does not reach the head leaves the counters unsure: the display says so, the
+// patrol photographs nothing and starts again with the reference drive, and once the commands
+// arrive again it visits the position and clicks there.
+TEST_F(PatrolTest, ALostCommandMakesThePatrolStartAgainWithTheReferenceDrive)
+{
+    std::atomic<int> status{200};
+    RawHttpServer relay([&status](const RawHttpRequest&) {
+        return RawHttpResponse::answer("HTTP/1.1 " + std::to_string(status.load()) + " X");
+    });
+    UseLoopbackCamera(config, relay);
+    config.commands[7] = QStringLiteral("click");
+    config.portName = QStringLiteral("Kein");
+    quickCycles();
+    rows = MemoryPositionRows({Position("A", 300)});
+    motion.shownX = motion.shownY = MotionState::kNeverShown;
+    patrol.OnStartAutomatic();
+    while (motion.direction != Right && ticks < 100)
+        tick();
+    status = 503;
+    while (!motion.positionUncertain && ticks < 200)
+        tick();
+    ASSERT_EQ(motion.positionUncertain, 1) << "the refused stop";
+    tick();
+    EXPECT_TRUE(window.texts.last().second.endsWith(QStringLiteral(" ?")));
+    status = 200;
+    tick(40);
+
+    std::string paths;
+    for (const RawHttpRequest& request : relay.requests())
+        paths += request.requestLine().substr(5, request.requestLine().find(" HTTP") - 5) + ' ';
+    // Reference drive, drive to zero, the drive to A whose stop was refused, the stop of the
+    // restart; then the reference drive again, the drive to zero, A, and only now the click.
+    EXPECT_TRUE(paths.starts_with("cmd5 cmd1 cmd5 cmd1 cmd3 cmd1 cmd1 cmd5 cmd1 cmd5 cmd1 cmd3 cmd1 click ")) << paths;
+    EXPECT_EQ(motion.positionUncertain, 0);
+    EXPECT_FALSE(window.texts.last().second.endsWith(QStringLiteral(" ?")));
 }
