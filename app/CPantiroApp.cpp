@@ -61,14 +61,17 @@ bool CPantiroApp::InitInstance()
 
 int CPantiroApp::Run()
 {
-    return endRequested_ ? 0 : QApplication::exec();
+    // An end already under way finishes in the event loop: the window's ended() quits it.
+    return QApplication::exec();
 }
 
 void CPantiroApp::EndInOrder()
 {
     endRequested_ = true;
+    // The window's end lets the event loop run until the stop is out, then quits every event
+    // loop, those of an open message box or dialog too.
     if (initialised_)
         dialog_->EndInOrder();
-    // Every event loop ends, those of an open message box or dialog too.
-    QCoreApplication::exit(0);
+    else
+        QCoreApplication::exit(0);
 }

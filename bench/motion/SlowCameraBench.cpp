@@ -75,6 +75,8 @@ CAppDlg* OpenWindow(CPantiroApp& app)
         return nullptr;
     CAppDlg* window = app.mainDialog();
     window->findChild<QTimer*>(u"timer500"_s)->stop();
+    // The stop every start sends first is answered before the operator's first click.
+    QTest::qWaitFor([window] { return window->commandsSettled(); }, 10000);
     return window;
 }
 
