@@ -10,6 +10,7 @@
 #include "base/FileReplace.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "base/Profile.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
@@ -91,7 +92,7 @@ bool CAppDlg::OnInitDialog()
     }
     // Only this instance saves the list now; a copy left by a save that was cut off is its own.
     RemoveLeftOverCopies(listPath);
-    setWindowTitle(kMessageCaption);
+    setWindowTitle(WithProfileName(kMessageCaption));
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);
     state_.motion.shownX = MotionState::kNeverShown;
