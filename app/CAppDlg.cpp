@@ -100,6 +100,7 @@ bool CAppDlg::OnInitDialog()
     images_.addStrip(BitmapResource(kImageStripId));
     list_.reset(CreatePositionList(*this, images_));
     loadPositions();
+    prepareKeyboard();
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);

@@ -134,6 +134,16 @@ TEST_F(PositionsWindowTest, TheListCommandsAndTheContextMenuKeepTheFileInStep)
     });
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowCentre(3));
     EXPECT_EQ(listFile(), "Tor\t00042\t-0020\r\n");
+
+    // From the keyboard: Enter edits as the double click does, Delete removes as "Entfernen" does.
+    list().setFocus();
+    list().selectRow(3);
+    dialogs.expect(u"CPosDlg"_s, [](QDialog& dialog) { dialog.reject(); });
+    QTest::keyClick(&list(), Qt::Key_Return);
+    ScriptedMessageBoxes::expect(u"Möchten Sie die Beobachtungsposition wirklich aus der Liste entfernen ?"_s,
+                                 MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+    QTest::keyClick(&list(), Qt::Key_Delete);
+    EXPECT_EQ(list().GetItemCount(), 3);
 }
 
 TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
@@ -147,13 +157,15 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     EXPECT_EQ(picture(kLamp), 167);
     EXPECT_EQ(processState().motion.automaticMode, 1);
 
-    Control<QPushButton>(*window, kExit)->click();  // no exit question
+    Control<QPushButton>(*window, kExit)->click(); // no exit question
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(rightClick(inWindow(rowCentre(3))));
     ScriptedMessageBoxes::expect(u"Im Automatikbetrieb ist das Bearbeiten nicht möglich !"_s, MessageButtons::Ok,
                                  MessageIcon::Stop, MessageAnswer::Ok);
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowCentre(3));
+    list().selectRow(3);
+    QTest::keyClick(&list(), Qt::Key_Delete); // no question, nothing removed
 
     Control<QPushButton>(*window, kStop)->click();
     EXPECT_TRUE(enabled(kStart));
