@@ -2,6 +2,7 @@
 // arriving at a loopback HTTP server, with the curl command-line tool sending the same request
 // to the same server for comparison.
 #include "base/AppConfig.h"
+#include "motion/CameraExchanges.h"
 #include "motion/CameraRequest.h"
 #include "motion/CommPort.h"
 #include "motion/Direction.h"
@@ -68,9 +69,10 @@ std::vector<double> SerialLatencies(int rounds)
     config.baudRate = 115200;
     CommPort ports;
     OpenCommandPort(config, ports, nullptr);
+    CameraExchanges exchanges;
     MotionState motion;
     NullView view;
-    DirectionControl control(motion, config, ports, view);
+    DirectionControl control(motion, config, ports, exchanges, view);
 
     // The reader waits on the master side on a thread of its own, as the head would.
     std::atomic<int> arrived{0};
@@ -105,18 +107,24 @@ std::vector<double> HttpLatencies(RawHttpServer& server, int rounds)
     config.commands[0] = QString::fromStdString(kStop);
     config.commands[1] = QString::fromStdString(kUp);
     CommPort ports;
+    CameraExchanges exchanges;
     MotionState motion;
     NullView view;
-    DirectionControl control(motion, config, ports, view);
+    DirectionControl control(motion, config, ports, exchanges, view);
 
+    // The requests leave from the event loop; each round waits until the last is answered, so
+    // that every move leaves at once.
     std::vector<double> latencies;
     for (int i = 0; i < rounds; ++i) {
         const size_t before = server.requests().size();
         const Clock::time_point sent = Clock::now();
         control.SendDirection(i % 2 == 0 ? Up : Stop);
+        const Clock::time_point deadline = sent + 2s;
+        while ((server.requests().size() == before || !control.CommandsSettled()) && Clock::now() < deadline)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         const std::vector<RawHttpRequest> requests = server.requests();
         if (requests.size() > before)
-            latencies.push_back(Ms(requests.back().received - sent));
+            latencies.push_back(Ms(requests[before].received - sent));
     }
     return latencies;
 }
