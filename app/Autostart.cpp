@@ -79,6 +79,9 @@ QByteArray profileEntry(const QByteArray& menuEntry, const QString& profile, con
         else if (line.startsWith(QStringLiteral("Exec=")))
             lines << line.section(u' ', 0, 0) + QStringLiteral(" --profile ") + profile
                   << QStringLiteral("Path=") + escaped(folder);
+        // Its windows' class is the profile's application name, so the desktop links them to this entry.
+        else if (line.startsWith(QStringLiteral("StartupWMClass=")))
+            lines << QStringLiteral("StartupWMClass=pantiro-") + profile;
         else if (!line.startsWith(QStringLiteral("Path=")))
             lines << line;
     }

@@ -157,7 +157,8 @@ CommandLineRequest ReadCommandLine(const QStringList& arguments)
                 return usage(QStringLiteral("--profile needs a name"));
             if (!IsProfileName(profile))
                 return usage(
-                    QStringLiteral("--profile takes up to %1 letters, digits, '-' and '_' (not first), not '%2'")
+                    QStringLiteral(
+                        "--profile takes up to %1 letters, digits, '-' and '_', not beginning with '-'; not '%2'")
                         .arg(kMaxProfileName)
                         .arg(profile));
         } else if (argument == u"--list-profiles") {
