@@ -1,5 +1,6 @@
 #include "app/Autostart.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -10,10 +11,10 @@ namespace {
 
 const QString kMenuEntryName = QStringLiteral("org.korvath.Pantiro.desktop");
 
-QString userAutostartEntry()
+QString userAutostartEntry(const QString& profile = {})
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
-           + kMenuEntryName;
+           + DesktopEntryId(profile) + QStringLiteral(".desktop");
 }
 
 std::filesystem::path fileSystemPath(const QString& path)
@@ -61,9 +62,64 @@ QString systemAutostartEntry()
     return {};
 }
 
+// A value as desktop entries write it.
+QString escaped(const QString& value)
+{
+    QString text = value;
+    return text.replace(u'\\', QStringLiteral("\\\\")).replace(u'\n', QStringLiteral("\\n"));
+}
+
+// The menu entry's text for one profile: its own name, command and folder.
+QByteArray profileEntry(const QByteArray& menuEntry, const QString& profile, const QString& folder)
+{
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(menuEntry).split(u'\n')) {
+        if (line.startsWith(QStringLiteral("Name=")))
+            lines << line + QStringLiteral(" (%1)").arg(profile);
+        else if (line.startsWith(QStringLiteral("Exec=")))
+            lines << line.section(u' ', 0, 0) + QStringLiteral(" --profile ") + profile
+                  << QStringLiteral("Path=") + escaped(folder);
+        // Its windows' class is the profile's application name, so the desktop links them to this entry.
+        else if (line.startsWith(QStringLiteral("StartupWMClass=")))
+            lines << QStringLiteral("StartupWMClass=pantiro-") + profile;
+        else if (!line.startsWith(QStringLiteral("Path=")))
+            lines << line;
+    }
+    return lines.join(u'\n').toUtf8();
+}
+
+AutostartResult enableProfile(const QString& menuEntry, const QString& profile)
+{
+    QFile menu(menuEntry);
+    if (!menu.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("cannot read %1: %2").arg(menuEntry, menu.errorString())};
+    // A folder of its own, so that the head's position list is never another head's.
+    const QString folder = QDir::homePath() + QStringLiteral("/Pantiro/") + profile;
+    if (!QDir().mkpath(folder))
+        return {false, QStringLiteral("cannot make the folder %1").arg(folder)};
+    const QByteArray text = profileEntry(menu.readAll(), profile, folder);
+    const auto writeEntry = [&](const std::filesystem::path& staged, std::error_code& failed) {
+        QFile file(QFile::decodeName(staged.c_str()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
+            failed = std::make_error_code(std::errc::io_error);
+    };
+    const QString name = DesktopEntryId(profile) + QStringLiteral(".desktop");
+    const QString ownMenuEntry = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation) + u'/' + name;
+    for (const QString& entry : {userAutostartEntry(profile), ownMenuEntry})
+        if (const std::error_code error = replaceEntry(entry, writeEntry))
+            return failure(QStringLiteral("cannot write %1").arg(entry), error);
+    return {true, QStringLiteral("Pantiro starts with the profile %1 in %2 when you log in: %3 (also in the menu)")
+                      .arg(profile, folder, userAutostartEntry(profile))};
+}
+
 } // namespace
 
-AutostartResult EnableAutostart()
+QString DesktopEntryId(const QString& profile)
+{
+    return profile.isEmpty() ? QStringLiteral("org.korvath.Pantiro") : QStringLiteral("org.korvath.Pantiro-") + profile;
+}
+
+AutostartResult EnableAutostart(const QString& profile)
 {
     // The menu entry of the installed package (or of an install into ~/.local); a link follows
     // it through updates, and the desktop skips a link whose package was removed.
@@ -72,6 +128,8 @@ AutostartResult EnableAutostart()
         return {
             false,
             QStringLiteral("the menu entry %1 is not installed; install Pantiro's package first").arg(kMenuEntryName)};
+    if (!profile.isEmpty())
+        return enableProfile(menuEntry, profile);
     const QString entry = userAutostartEntry();
     const auto linkToMenuEntry = [&](const std::filesystem::path& staged, std::error_code& failed) {
         std::filesystem::create_symlink(fileSystemPath(menuEntry), staged, failed);
@@ -81,10 +139,11 @@ AutostartResult EnableAutostart()
     return {true, QStringLiteral("Pantiro starts when you log in: %1 links to %2").arg(entry, menuEntry)};
 }
 
-AutostartResult DisableAutostart()
+AutostartResult DisableAutostart(const QString& profile)
 {
-    const QString entry = userAutostartEntry();
-    const QString systemEntry = systemAutostartEntry();
+    const QString entry = userAutostartEntry(profile);
+    // An administrator's entry starts the default profile only.
+    const QString systemEntry = profile.isEmpty() ? systemAutostartEntry() : QString();
     if (!systemEntry.isEmpty()) {
         // The desktop skips an entry for every user when the user's own entry says Hidden.
         const auto writeHidden = [](const std::filesystem::path& staged, std::error_code& failed) {

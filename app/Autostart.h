@@ -10,5 +10,12 @@ struct AutostartResult {
     QString message; // one line for the terminal: what now holds, or why nothing changed
 };
 
-AutostartResult EnableAutostart();
-AutostartResult DisableAutostart();
+// For a named profile the entry is a file of its own, written from the menu entry: it starts
+// `pantiro --profile NAME` in ~/Pantiro/NAME (made if missing; the entry's Path line says so and
+// can be changed), and the same entry is added to the menu. Switched off, only the autostart
+// entry goes.
+AutostartResult EnableAutostart(const QString& profile = {});
+AutostartResult DisableAutostart(const QString& profile = {});
+
+// The desktop entry's name without ".desktop": org.korvath.Pantiro, or org.korvath.Pantiro-NAME.
+QString DesktopEntryId(const QString& profile);

@@ -10,6 +10,7 @@
 #include "base/FileReplace.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "base/Profile.h"
 #include "base/Settings.h"
 #include "controls/CReportListCtrl.h"
 #include "controls/ReportListRows.h"
@@ -94,7 +95,7 @@ bool CAppDlg::OnInitDialog()
     }
     // Only this instance saves the list now; a copy left by a save that was cut off is its own.
     RemoveLeftOverCopies(listPath);
-    setWindowTitle(kMessageCaption);
+    setWindowTitle(WithProfileName(kMessageCaption));
     appIcon_ = appIcon();
     setWindowIcon(appIcon_);
     state_.motion.shownX = MotionState::kNeverShown;
@@ -102,6 +103,7 @@ bool CAppDlg::OnInitDialog()
     images_.addStrip(BitmapResource(kImageStripId));
     list_.reset(CreatePositionList(*this, images_));
     loadPositions();
+    prepareKeyboard();
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);

@@ -73,9 +73,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The steering keys, whichever control of the window has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectCommands();
+    // Tab reaches every button and the list; Enter clicks a button as Space does.
+    void prepareKeyboard();
     void addTrayIcon();
     void startTimers();
     void OnClose();

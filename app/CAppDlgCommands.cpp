@@ -11,6 +11,7 @@
 #include "controls/ReportListRows.h"
 #include "motion/Direction.h"
 #include "motion/PatrolSequencer.h"
+#include "platform/DialogBuilder.h"
 #include "positions/PositionCommands.h"
 #include "positions/PositionListFile.h"
 #include "positions/dialogs/CPosDlg.h"
@@ -50,6 +51,12 @@ void CAppDlg::loadPositions()
     patrol_ = std::make_unique<PatrolSequencer>(state_.patrol, state_.motion, appConfig(), directions_, motionView_,
                                                 motionView_, *rows_, sound_, arrival_, exchanges_);
     connect(list_.get(), &CReportListCtrl::itemDoubleClicked, this, [this] { OnCommand(kPositionEdit); });
+    connect(list_.get(), &CReportListCtrl::returnPressed, this, [this] { OnCommand(kPositionEdit); });
+    // "Entfernen" with its question; not while its button is off (a patrol runs).
+    connect(list_.get(), &CReportListCtrl::deletePressed, this, [this] {
+        if (FindControl(*this, AppDlgId::PositionRemove)->isEnabled())
+            OnCommand(AppDlgId::PositionRemove);
+    });
 }
 
 void CAppDlg::contextMenuEvent(QContextMenuEvent* event)

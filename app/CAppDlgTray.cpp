@@ -2,6 +2,7 @@
 
 #include "app/ProcessState.h"
 #include "base/LoadText.h"
+#include "base/Profile.h"
 
 #include <QEvent>
 
@@ -15,7 +16,7 @@ void CAppDlg::addTrayIcon()
 {
     if (ended_)
         return;
-    tray_.add(appIcon_, LoadText(kTrayTipId));
+    tray_.add(appIcon_, WithProfileName(LoadText(kTrayTipId)));
 }
 
 void CAppDlg::changeEvent(QEvent* event)

@@ -4,6 +4,7 @@
 #include "app/ProcessState.h"
 #include "base/LoadText.h"
 #include "base/MessageBox.h"
+#include "base/Profile.h"
 #include "base/TextRules.h"
 #include "positions/PositionListFile.h"
 
@@ -25,7 +26,7 @@ int32_t StoredLanguage(const SettingsStore& store)
 
 } // namespace
 
-CPantiroApp::CPantiroApp() : lock_(SettingsStore::profileFolder()) {}
+CPantiroApp::CPantiroApp() : lock_(SettingsStore::profileFolder(), ProfileStem() + QStringLiteral(".lock")) {}
 
 CPantiroApp::~CPantiroApp() = default;
 

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "app/Autostart.h"
+#include "base/Profile.h"
+#include "base/Settings.h"
 
 #include <cstdio>
 
@@ -84,7 +86,7 @@ bool LacksDisplay(const QStringList& arguments)
 
 CommandLineRequest usage(const QString& text)
 {
-    return {CommandLineRequest::Action::Usage, text};
+    return {CommandLineRequest::Action::Usage, text, {}};
 }
 
 void print(std::FILE* stream, const QString& text)
@@ -100,14 +102,19 @@ Without options the main window opens.
   --autostart on|off  start Pantiro whenever you log in to the desktop (on),
                       or no longer (off); with the option "Automatik nach
                       Programmstart" set, the patrol starts by itself as well
+  --profile NAME      run with the settings profile NAME (letters, digits, '-'
+                      and '_'), one for each head; with --autostart on, that
+                      head's entry starts it in ~/Pantiro/NAME
+  --list-profiles     print the names of the profiles found and exit
   -h, --help          show this help and exit
   -v, --version       show the version and exit
 
 Qt's own options work as in every Qt program, for example -style NAME,
 -platform NAME, -display DISPLAY or -reverse.
 
-Settings: $XDG_CONFIG_HOME/Korvath/pantiro.conf (~/.config/Korvath/pantiro.conf);
-positions: pantiro.lst in the folder Pantiro starts in.
+Settings: $XDG_CONFIG_HOME/Korvath/pantiro.conf (~/.config/Korvath/pantiro.conf),
+pantiro-NAME.conf for a profile; positions: pantiro.lst in the folder Pantiro
+starts in.
 Exit status: 0 on success, 1 when --autostart could not be changed, 2 on a wrong
 command line. See pantiro(1).
 )";
@@ -118,7 +125,20 @@ CommandLineRequest ReadCommandLine(const QStringList& arguments)
 {
     bool help = false;
     bool version = false;
+    bool listProfiles = false;
     std::optional<bool> autostart;
+    QString profile;
+    // "--name VALUE" or "--name=VALUE"; false when the value is missing.
+    const auto valueOf = [&](qsizetype& i, QString& value) {
+        if (arguments[i].contains(u'=')) {
+            value = arguments[i].section(u'=', 1);
+            return true;
+        }
+        if (i + 1 >= arguments.size())
+            return false;
+        value = arguments[++i];
+        return true;
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == u"-h" || argument == u"--help") {
@@ -127,15 +147,22 @@ CommandLineRequest ReadCommandLine(const QStringList& arguments)
             version = true;
         } else if (argument == u"--autostart" || argument.startsWith(u"--autostart=")) {
             QString value;
-            if (argument.contains(u'='))
-                value = argument.section(u'=', 1);
-            else if (i + 1 < arguments.size())
-                value = arguments[++i];
-            else
+            if (!valueOf(i, value))
                 return usage(QStringLiteral("--autostart needs on or off"));
             if (value != u"on" && value != u"off")
                 return usage(QStringLiteral("--autostart takes on or off, not '%1'").arg(value));
             autostart = value == u"on";
+        } else if (argument == u"--profile" || argument.startsWith(u"--profile=")) {
+            if (!valueOf(i, profile))
+                return usage(QStringLiteral("--profile needs a name"));
+            if (!IsProfileName(profile))
+                return usage(
+                    QStringLiteral(
+                        "--profile takes up to %1 letters, digits, '-' and '_', not beginning with '-'; not '%2'")
+                        .arg(kMaxProfileName)
+                        .arg(profile));
+        } else if (argument == u"--list-profiles") {
+            listProfiles = true;
         } else if (!argument.startsWith(u'-') || argument == u"-") {
             return usage(QStringLiteral("unexpected argument '%1'").arg(argument));
         } else {
@@ -148,12 +175,14 @@ CommandLineRequest ReadCommandLine(const QStringList& arguments)
     }
     using Action = CommandLineRequest::Action;
     if (help)
-        return {Action::Help, {}};
+        return {Action::Help, {}, {}};
     if (version)
-        return {Action::Version, {}};
+        return {Action::Version, {}, {}};
     if (autostart)
-        return {*autostart ? Action::AutostartOn : Action::AutostartOff, {}};
-    return {};
+        return {*autostart ? Action::AutostartOn : Action::AutostartOff, {}, profile};
+    if (listProfiles)
+        return {Action::ListProfiles, {}, {}};
+    return {Action::RunWindow, {}, profile};
 }
 
 std::optional<int> AnswerCommandLine(int argc, char** argv)
@@ -165,8 +194,10 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
     using Action = CommandLineRequest::Action;
     switch (request.action) {
     case Action::RunWindow:
-        if (!LacksDisplay(arguments))
+        if (!LacksDisplay(arguments)) {
+            UseProfile(request.profile);
             return std::nullopt;
+        }
         std::fputs("pantiro: no display to open the window on; set DISPLAY or run it from the desktop\n", stderr);
         return 1;
     case Action::Help:
@@ -177,13 +208,18 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
         return 0;
     case Action::AutostartOn:
     case Action::AutostartOff: {
-        const AutostartResult result = request.action == Action::AutostartOn ? EnableAutostart() : DisableAutostart();
+        const AutostartResult result = request.action == Action::AutostartOn ? EnableAutostart(request.profile)
+                                                                             : DisableAutostart(request.profile);
         if (result.ok)
             print(stdout, result.message + u'\n');
         else
             print(stderr, QStringLiteral("pantiro: %1\n").arg(result.message));
         return result.ok ? 0 : 1;
     }
+    case Action::ListProfiles:
+        for (const QString& name : FindProfiles(SettingsStore::profileFolder()))
+            print(stdout, name + u'\n');
+        return 0;
     case Action::Usage:
         print(stderr,
               QStringLiteral("pantiro: %1\nTry 'pantiro --help' for more information.\n").arg(request.usageError));

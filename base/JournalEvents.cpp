@@ -1,5 +1,6 @@
 #include "base/JournalEvents.h"
 
+#include "base/Profile.h"
 #include "base/TextRules.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ QString JournalPath()
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(state))
         state = QDir::homePath() + u"/.local/state"_s;
-    return state + u"/Korvath/pantiro.log"_s;
+    return state + u"/Korvath/"_s + ProfileStem() + u".log"_s;
 }
 
 ProgramJournal::ProgramJournal(const QString& settingsFile, const QString& listFile)

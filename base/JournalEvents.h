@@ -11,7 +11,8 @@
 // tail -f and grep. The events go to the journal of the running program, and nowhere while
 // there is none (a refused start, a test of one part).
 
-// $XDG_STATE_HOME/Korvath/pantiro.log, by default ~/.local/state/Korvath/pantiro.log.
+// $XDG_STATE_HOME/Korvath/pantiro.log, by default ~/.local/state/Korvath/pantiro.log; a named
+// profile's is pantiro-NAME.log.
 QString JournalPath();
 
 // The journal of this run: opened at JournalPath(), it notes the start with the settings file and

@@ -173,8 +173,10 @@ void SettingsStore::removeLeftOverCopies()
 
 QString SettingsStore::profileFolder()
 {
+    // Any name will do for the folder; without one, as before the application exists, the file
+    // would be Korvath.conf one folder up.
     const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvath"),
-                             QCoreApplication::applicationName());
+                             QStringLiteral("pantiro"));
     return QFileInfo(settings.fileName()).absolutePath();
 }
 

@@ -198,11 +198,21 @@ const ReportRowData* CReportListCtrl::GetRowData(int row) const
 void CReportListCtrl::keyPressEvent(QKeyEvent* event)
 {
     // The space bar would select or toggle the focused row; the list never sees it.
-    if (event->key() == Qt::Key_Space) {
-        event->accept();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit returnPressed();
+        break;
+    case Qt::Key_Delete:
+        emit deletePressed();
+        break;
+    default:
+        QTableView::keyPressEvent(event);
         return;
     }
-    QTableView::keyPressEvent(event);
+    event->accept();
 }
 
 void CReportListCtrl::mouseDoubleClickEvent(QMouseEvent* event)

@@ -22,7 +22,8 @@ struct ReportRowData {
 
 // The position list: a report view with full-row selection, several selectable rows, grid lines,
 // a header that neither sorts nor acts as buttons but whose columns can be dragged, cells painted
-// in their record's colours, and a space bar that does nothing. The selection stays visible while
+// in their record's colours, and a space bar that does nothing; Enter and Delete are left to the
+// owner. The selection stays visible while
 // the list has no focus, whatever LVS_SHOWSELALWAYS says.
 class CReportListCtrl : public QTableView {
     Q_OBJECT
@@ -102,6 +103,10 @@ signals:
     // A double click with the left button on the list (the list's NM_DBLCLK); row is -1 when it
     // hit no row.
     void itemDoubleClicked(int row);
+    // Enter or Return on the list: the keyboard's double click.
+    void returnPressed();
+    // The Delete key on the list.
+    void deletePressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -8,6 +8,7 @@
 #include "motion/Direction.h"
 #include "motion/MotionState.h"
 
+#include <algorithm>
 #include <utility>
 
 DirectionControl::DirectionControl(MotionState& motion, const AppConfig& config, CommPort& ports,
@@ -51,18 +52,48 @@ void DirectionControl::OnArrowButtonDown(QPoint point)
 
 void DirectionControl::OnArrowButtonUp(QPoint)
 {
+    heldKeys_.clear();
     if (std::exchange(stoppedBeforeRelease_, false))
         return;
     if (!motion_.automaticMode)
         SendDirection(Stop);
 }
 
+void DirectionControl::OnSteeringKeyDown(int key, int32_t direction)
+{
+    if (motion_.automaticMode)
+        return;
+    if (direction == Stop) {
+        stopHeld();
+        return;
+    }
+    if (std::find(heldKeys_.begin(), heldKeys_.end(), key) == heldKeys_.end())
+        heldKeys_.push_back(key);
+    SendDirection(direction);
+}
+
+bool DirectionControl::OnSteeringKeyUp(int key)
+{
+    if (std::find(heldKeys_.begin(), heldKeys_.end(), key) == heldKeys_.end())
+        return false;
+    if (!motion_.automaticMode)
+        stopHeld();
+    heldKeys_.clear();
+    return true;
+}
+
+void DirectionControl::stopHeld()
+{
+    heldKeys_.clear();
+    stoppedBeforeRelease_ = true;
+    SendDirection(Stop);
+}
+
 void DirectionControl::ReleaseHeldArrow()
 {
     if (motion_.automaticMode || pressedArrow_ == Stop)
         return;
-    stoppedBeforeRelease_ = true;
-    SendDirection(Stop);
+    stopHeld();
 }
 
 void DirectionControl::OnZeroPosition(QObject* owner)

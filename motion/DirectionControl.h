@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 struct AppConfig;
 struct MotionState;
@@ -46,6 +47,13 @@ public:
 
     void OnArrowButtonDown(QPoint point);
     void OnArrowButtonUp(QPoint point);
+    // A steering key pressed (not an auto-repeat): moves as its arrow's press would, the newest
+    // key or arrow winning; Stop stops at once. `key` tells the keys apart.
+    void OnSteeringKeyDown(int key, int32_t direction);
+    // A key released (not an auto-repeat). Letting go of any held steering key stops the head, and
+    // the other keys' and the arrow's releases then send nothing. False when the key was not held
+    // for steering.
+    bool OnSteeringKeyUp(int key);
     // Ends a manual press whose release the window may never see (it is minimised, loses
     // activation, or something modal opens): sends Stop once, and the release that may still
     // follow sends nothing more. Does nothing while no arrow is held or a patrol steers.
@@ -60,7 +68,11 @@ private:
     MotionState& motion_;
     const AppConfig& config_;
     MotionView& view_;
+    // The stop of a release that ends held keys and a held arrow at once.
+    void stopHeld();
+
     bool stoppedBeforeRelease_ = false;
-    int32_t pressedArrow_ = 0; // the direction whose arrow shows pressed, 0 for none
+    std::vector<int> heldKeys_; // the steering keys down since the last stop
+    int32_t pressedArrow_ = 0;  // the direction whose arrow shows pressed, 0 for none
     HeadCommands commands_;
 };

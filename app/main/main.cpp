@@ -1,5 +1,7 @@
+#include "app/Autostart.h"
 #include "app/CommandLine.h"
 #include "app/RunPantiro.h"
+#include "base/Profile.h"
 #include "motion/CameraRequest.h"
 #include "platform/QtMessageBoxes.h"
 
@@ -19,17 +21,19 @@ int main(int argc, char** argv)
         if (const char* value = std::getenv(name); value && value[0] != '/')
             ::unsetenv(name);
     }
-    // --help, --version and --autostart answer on the terminal and need no display.
+    // --help, --version, --autostart and --list-profiles answer on the terminal and need no display.
     if (const std::optional<int> answered = AnswerCommandLine(argc, argv))
         return *answered;
     // HTTP takes the place of sockets; it is ready before any window, thread, settings or lock.
     const bool cameraRequestsReady = InitCameraRequests();
     QApplication application(argc, argv);
-    // The settings profile: Korvath/pantiro.conf in the user's configuration directory.
+    // The settings profile: Korvath/pantiro.conf in the user's configuration directory, or
+    // Korvath/pantiro-NAME.conf for the one named with --profile.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
-    QCoreApplication::setApplicationName(QStringLiteral("pantiro"));
-    // Links the window to its menu entry, also where the window manager does not go by class.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvath.Pantiro"));
+    QCoreApplication::setApplicationName(ProfileStem());
+    // Links the window to its menu entry (a profile's own), also where the window manager does not
+    // go by class.
+    QGuiApplication::setDesktopFileName(DesktopEntryId(ProfileName()));
     // The main window hides to the tray; only its confirmed exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     // Qt spreads large fills over its thread pool; the window's drawing is small, and a program that

@@ -69,9 +69,9 @@ std::vector<double> SerialLatencies(int rounds)
     config.baudRate = 115200;
     CommPort ports;
     OpenCommandPort(config, ports, nullptr);
+    CameraExchanges exchanges;
     MotionState motion;
     NullView view;
-    CameraExchanges exchanges;
     DirectionControl control(motion, config, ports, exchanges, view);
 
     // The reader waits on the master side on a thread of its own, as the head would.
@@ -107,25 +107,24 @@ std::vector<double> HttpLatencies(RawHttpServer& server, int rounds)
     config.commands[0] = QString::fromStdString(kStop);
     config.commands[1] = QString::fromStdString(kUp);
     CommPort ports;
+    CameraExchanges exchanges;
     MotionState motion;
     NullView view;
-    CameraExchanges exchanges;
     DirectionControl control(motion, config, ports, exchanges, view);
 
+    // The requests leave from the event loop; each round waits until the last is answered, so
+    // that every move leaves at once.
     std::vector<double> latencies;
     for (int i = 0; i < rounds; ++i) {
         const size_t before = server.requests().size();
         const Clock::time_point sent = Clock::now();
         control.SendDirection(i % 2 == 0 ? Up : Stop);
-        // The request leaves from the event loop, as in the window.
         const Clock::time_point deadline = sent + 2s;
-        while (server.requests().size() <= before && Clock::now() < deadline)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-        while (!control.CommandsSettled() && Clock::now() < deadline)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        while ((server.requests().size() == before || !control.CommandsSettled()) && Clock::now() < deadline)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         const std::vector<RawHttpRequest> requests = server.requests();
         if (requests.size() > before)
-            latencies.push_back(Ms(requests.back().received - sent));
+            latencies.push_back(Ms(requests[before].received - sent));
     }
     return latencies;
 }

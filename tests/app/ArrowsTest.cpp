@@ -1,12 +1,14 @@
 #include "tests/app/AppTestFixture.h"
 
 #include "app/ProcessState.h"
+#include "controls/CReportListCtrl.h"
 #include "platform/DialogBuilder.h"
 #include "platform/ModalDialog.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -37,6 +39,11 @@ protected:
         EXPECT_EQ(read(1), "5") << "no stop at the start";
     }
     void press(QPoint at) { QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, at); }
+    // A key as the window system gives it, to the control with the focus.
+    void key(bool down, Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::KeypadModifier, bool repeat = false)
+    {
+        QTest::simulateEvent(window->windowHandle(), down, code, modifiers, {}, repeat);
+    }
     void release(QPoint at) { QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, at); }
     QRect arrow(int id) const { return FindControl(*window, id)->geometry(); }
     int arrowIcon(int id) const { return FindControl(*window, id)->property("pictureId").toInt(); }
@@ -98,6 +105,65 @@ TEST_F(ArrowsTest, AReleaseAnywhereSendsOneStop)
     }
 }
 
+// The keys steer whichever control has the focus; the list keeps its own arrow keys.
+TEST_F(ArrowsTest, AHeldKeyMovesAsItsArrowOverAutoRepeatAndLettingGoOfAnyKeyStops)
+{
+    window = &start();
+    CReportListCtrl& list = *window->listControl();
+    list.setFocus();
+    list.selectRow(1);
+    key(true, Qt::Key_8);
+    EXPECT_EQ(read(1), "8");
+    EXPECT_EQ(arrowIcon(kUpArrow), 178);
+    WAIT_UNTIL(processState().motion.posY > 0);
+    for (int i = 0; i < 5; ++i) {
+        key(false, Qt::Key_8, Qt::KeypadModifier, true);
+        key(true, Qt::Key_8, Qt::KeypadModifier, true);
+    }
+    EXPECT_EQ(received(), "") << "auto-repeat sends neither a stop nor a new move";
+    key(false, Qt::Key_8);
+    EXPECT_EQ(read(1), "5");
+    EXPECT_EQ(arrowIcon(kUpArrow), 179);
+    EXPECT_EQ(list.currentIndex().row(), 1) << "the list did not see the keys";
+
+    // Two keys: the newest wins, letting go of either stops, the other's release sends nothing.
+    key(true, Qt::Key_Right, Qt::ControlModifier);
+    key(true, Qt::Key_4);
+    EXPECT_EQ(read(2), "64");
+    key(false, Qt::Key_Right, Qt::NoModifier); // Ctrl let go first
+    key(false, Qt::Key_4);
+    EXPECT_EQ(received(), "5");
+    // The keypad's 5 stops a held arrow, whose release then sends nothing; NumLock off steers too.
+    press(arrow(kUpArrow).center());
+    key(true, Qt::Key_Clear);
+    key(false, Qt::Key_Clear);
+    release(arrow(kUpArrow).center());
+    key(true, Qt::Key_Down);
+    key(false, Qt::Key_Down);
+    EXPECT_EQ(received(), "8525");
+    key(true, Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(received(), "");
+    EXPECT_EQ(list.currentIndex().row(), 2);
+}
+
+TEST_F(ArrowsTest, TabReachesEveryButtonAndTheListAndEnterClicksAsSpaceDoes)
+{
+    window = &start();
+    QSet<int> reached;
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+        if (QWidget* focus = QApplication::focusWidget())
+            reached.insert(focus->property("controlId").toInt());
+    }
+    EXPECT_EQ(reached, QSet<int>({100, 101, 102, 103, 150, 170, 300, 301, 302, 600}));
+    const QString question = u"Möchten Sie die aktuelle Kameraposition auf Nullposition setzen ?"_s;
+    for (Qt::Key pressed : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        Control<QPushButton>(*window, 103)->setFocus();
+        ScriptedMessageBoxes::expect(question, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No);
+        QTest::keyClick(window->windowHandle(), pressed);
+    }
+}
+
 TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
 {
     struct Case {
@@ -131,22 +197,32 @@ TEST_F(ArrowsTest, AHeldArrowStopsOnceWhenTheWindowCanNoLongerSeeTheRelease)
     TrayIcon::overrideAvailability(false);
     startWindow();
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        window->showNormal();
-        window->activateWindow();
-        WAIT_UNTIL(window->isActiveWindow());
-        press(arrow(kUpArrow).center());
-        EXPECT_EQ(read(1), "8");
-        c.interrupt(*window);
-        EXPECT_EQ(received(), "5");
-        EXPECT_EQ(arrowIcon(kUpArrow), 179);
-        EXPECT_EQ(processState().motion.direction, 0);
+        // Held with the mouse, and with the keypad's 8.
+        for (const bool byKey : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (byKey ? ", key" : ", mouse"));
+            const auto hold = [&](bool down) {
+                byKey  ? key(down, Qt::Key_8)
+                : down ? press(arrow(kUpArrow).center())
+                       : release(arrow(kUpArrow).center());
+            };
+            window->showNormal();
+            window->activateWindow();
+            WAIT_UNTIL(window->isActiveWindow());
+            hold(true);
+            EXPECT_EQ(read(1), "8");
+            c.interrupt(*window);
+            EXPECT_EQ(received(), "5");
+            EXPECT_EQ(arrowIcon(kUpArrow), 179);
+            EXPECT_EQ(processState().motion.direction, 0);
 
-        release(arrow(kUpArrow).center());
-        EXPECT_EQ(received(), "") << "the release after the stop sends no second one";
-        press(arrow(kUpArrow).center());
-        release(arrow(kUpArrow).center());
-        EXPECT_EQ(read(2), "85") << "the next press works as ever";
+            hold(false);
+            EXPECT_EQ(received(), "") << "the release after the stop sends no second one";
+            window->activateWindow();
+            WAIT_UNTIL(window->isActiveWindow());
+            hold(true);
+            hold(false);
+            EXPECT_EQ(read(2), "85") << "the next press works as ever";
+        }
     }
 }
 

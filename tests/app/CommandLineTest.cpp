@@ -35,6 +35,7 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         int exitCode;     // -1: Qt ended the process
         const char* says; // on stdout when the exit code is 0, else on stderr
         const char* entryAfter;
+        const char* profileEntryAfter = ""; // the profile nord's: "" none, else its Name, Exec and Path
     } cases[] = {
         {"--help", true, "", 0, "Usage: pantiro [OPTION]...", ""},
         {"-h --autostart=on", true, "", 0, "--autostart on|off", ""},
@@ -61,6 +62,16 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         // The window without a display: one plain line instead of Qt's abort.
         {"", true, "", 1, "pantiro: no display to open the window on; set DISPLAY or run it from the desktop\n", ""},
         {"-platform xcb", true, "", 1, "pantiro: no display to open the window on;", ""},
+        // Profiles: one settings file, lock and journal each; their names are safe in a file name.
+        {"--list-profiles", true, "", 0, "Sued_2\nnord\n", ""},
+        {"--profile", true, "", 2, "pantiro: --profile needs a name", ""},
+        {"--profile ../x", true, "", 2, "pantiro: --profile takes up to 64 letters, digits", ""},
+        {"--profile=-x", true, "", 2, "not '-x'", ""},
+        {"--profile nord -platform xcb", true, "", 1, "pantiro: no display to open the window on;", ""},
+        {"--autostart on --profile nord", true, "own", 0, "profile nord in HOME/Pantiro/nord", "own",
+         "Name=Pantiro (nord)\nExec=pantiro --profile nord\nPath=HOME/Pantiro/nord\n"},
+        {"--autostart on --profile nord", false, "", 1, "pantiro: the menu entry org.korvath.Pantiro.desktop", ""},
+        {"--profile=nord --autostart off", true, "link", 0, "Pantiro was not set to start when you log in", "link"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -83,6 +94,12 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
                     || QFile::copy(QStringLiteral(PANTIRO_MENU_ENTRY),
                                    home.filePath(u"xdg/autostart/org.korvath.Pantiro.desktop"_s)));
 
+        // Settings of three named profiles, one of them with a name no start would take, and the default's.
+        ASSERT_TRUE(QDir(home.path()).mkpath(configHome + u"/Korvath"_s));
+        for (const char* profile : {"pantiro-nord", "pantiro-Sued_2", "pantiro-a b", "pantiro"})
+            ASSERT_TRUE(QFile(home.filePath(u"%1/Korvath/%2.conf"_s.arg(configHome, QLatin1StringView(profile))))
+                            .open(QIODevice::WriteOnly));
+
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
             environment.remove(name);
@@ -100,9 +117,22 @@ TEST(CommandLine, AnswersOnTheTerminalWithoutADisplayAndSetsTheAutostartEntry)
         const QString err = QString::fromLocal8Bit(program.readAllStandardError());
         const bool normalExit = program.exitStatus() == QProcess::NormalExit;
         EXPECT_EQ(normalExit ? program.exitCode() : -1, c.exitCode) << err.toStdString();
-        EXPECT_TRUE((c.exitCode == 0 ? out : err).contains(QString::fromLatin1(c.says))) << (out + err).toStdString();
+        const auto withHome = [&](const char* text) {
+            return QString::fromLatin1(text).replace(u"HOME"_s, home.path());
+        };
+        EXPECT_TRUE((c.exitCode == 0 ? out : err).contains(withHome(c.says))) << (out + err).toStdString();
         EXPECT_TRUE(c.exitCode < 0 || (c.exitCode == 0 ? err : out).isEmpty()) << (out + err).toStdString();
         EXPECT_EQ(autostartEntry(entry, menuEntry), QString::fromLatin1(c.entryAfter));
         EXPECT_FALSE(QFileInfo::exists(entry + u".new"_s));
+        // The profile's entry, in the autostart folder and the menu alike.
+        QFile profileEntry(home.filePath(configHome + u"/autostart/org.korvath.Pantiro-nord.desktop"_s));
+        QString lines;
+        if (profileEntry.open(QIODevice::ReadOnly))
+            for (const QString& line : QString::fromUtf8(profileEntry.readAll()).split(u'\n'))
+                if (line.startsWith(u"Name="_s) || line.startsWith(u"Exec="_s) || line.startsWith(u"Path="_s))
+                    lines += line + u'\n';
+        EXPECT_EQ(lines, withHome(c.profileEntryAfter));
+        EXPECT_EQ(QFile::exists(home.filePath(u"data/applications/org.korvath.Pantiro-nord.desktop"_s)),
+                  !lines.isEmpty());
     }
 }

@@ -134,6 +134,16 @@ TEST_F(PositionsWindowTest, TheListCommandsAndTheContextMenuKeepTheFileInStep)
     });
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowCentre(3));
     EXPECT_EQ(listFile(), "Tor\t00042\t-0020\r\n");
+
+    // From the keyboard: Enter edits as the double click does, Delete removes as "Entfernen" does.
+    list().setFocus();
+    list().selectRow(3);
+    dialogs.expect(u"CPosDlg"_s, [](QDialog& dialog) { dialog.reject(); });
+    QTest::keyClick(&list(), Qt::Key_Return);
+    ScriptedMessageBoxes::expect(u"Möchten Sie die Beobachtungsposition wirklich aus der Liste entfernen ?"_s,
+                                 MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes);
+    QTest::keyClick(&list(), Qt::Key_Delete);
+    EXPECT_EQ(list().GetItemCount(), 3);
 }
 
 TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
@@ -154,6 +164,8 @@ TEST_F(PositionsWindowTest, WhileThePatrolRunsEditingExitAndTheMenuAreRefused)
     ScriptedMessageBoxes::expect(u"Im Automatikbetrieb ist das Bearbeiten nicht möglich !"_s, MessageButtons::Ok,
                                  MessageIcon::Stop, MessageAnswer::Ok);
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowCentre(3));
+    list().selectRow(3);
+    QTest::keyClick(&list(), Qt::Key_Delete); // no question, nothing removed
 
     Control<QPushButton>(*window, kStop)->click();
     EXPECT_TRUE(enabled(kStart));

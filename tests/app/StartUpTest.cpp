@@ -4,8 +4,10 @@
 #include "app/ProcessState.h"
 #include "app/RunPantiro.h"
 #include "base/AppConfig.h"
+#include "base/JournalEvents.h"
 #include "platform/DialogBuilder.h"
 #include "tests/support/FileModesBind.h"
+#include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
@@ -15,11 +17,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -50,11 +54,11 @@ constexpr QFileDevice::Permissions kReadOnlyFolder = QFileDevice::ReadOwner | QF
 constexpr QFileDevice::Permissions kWritableFolder = kReadOnlyFolder | QFileDevice::WriteOwner;
 
 // The exit code of a second start's try at the locks in `environment`: 0 taken, 1 refused, 2 the list refused.
-int probeLock(const QProcessEnvironment& environment)
+int probeLock(const QProcessEnvironment& environment, const QString& profile = {})
 {
     QProcess probe;
     probe.setProcessEnvironment(environment);
-    probe.start(QStringLiteral(PANTIRO_LOCK_PROBE), {});
+    probe.start(QStringLiteral(PANTIRO_LOCK_PROBE), profile.isEmpty() ? QStringList() : QStringList{profile});
     return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
 }
 
@@ -212,6 +216,55 @@ TEST_F(AppTest, ASecondProfileInTheSameFolderIsRefusedTheListWhereverItsLockLies
         useProfiles(qEnvironmentVariable("XDG_CONFIG_HOME"));
         stop();
     }
+}
+
+// Two heads from one desk: the real program with two profiles side by side, each in a folder and
+// on a line of its own, each refusing a second start of its profile only, each with its own files.
+TEST(Profiles, TwoProfilesRunSideBySideEachWithItsOwnFilesAndEachOnlyOnce)
+{
+    const QString settings = SettingsStore::profileFolder() + u"/pantiro-"_s;
+    const QString journals = QFileInfo(JournalPath()).absolutePath() + u"/pantiro"_s;
+    const auto text = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    struct Head {
+        QString name;
+        PseudoTerminal line;
+        QTemporaryDir work;
+        QProcess pantiro;
+        qint64 pid = 0;
+    } heads[2];
+    for (Head& head : heads) {
+        head.name = &head == heads ? u"nord"_s : u"Sued_2"_s;
+        QSettings profile(settings + head.name + u".conf"_s, QSettings::IniFormat);
+        profile.setValue(u"Settings/Language"_s, u"0"_s);
+        profile.setValue(u"Settings/Comm"_s, head.line.devicePath() + u",9600"_s);
+        profile.sync();
+        head.pantiro.setWorkingDirectory(head.work.path());
+        head.pantiro.start(QStringLiteral(PANTIRO_EXE), {u"--profile"_s, head.name});
+        ASSERT_TRUE(head.pantiro.waitForStarted());
+        head.pid = head.pantiro.processId();
+    }
+    for (Head& head : heads) {
+        // The lock names its holder once the start holds the profile.
+        WAIT_UNTIL(text(settings + head.name + u".lock"_s).startsWith(QString::number(head.pid)));
+        EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment(), head.name), 1);
+    }
+    EXPECT_EQ(probeLock(QProcessEnvironment::systemEnvironment()), 0) << "the default profile stays free";
+    for (Head& head : heads) {
+        SCOPED_TRACE(head.name.toStdString());
+        ::kill(static_cast<pid_t>(head.pid), SIGTERM);
+        EXPECT_EQ(head.line.read(1, std::chrono::seconds(3)), "5") << "the end stops this head, on its own line";
+        ASSERT_TRUE(head.pantiro.waitForFinished(10000));
+        EXPECT_TRUE(text(settings + head.name + u".conf"_s).contains(u"ActPos="_s));
+        const QString journal = text(journals + u'-' + head.name + u".log"_s);
+        for (const Head& other : heads) {
+            const QRegularExpression itsPid(u"\\b%1\\b"_s.arg(other.pid));
+            EXPECT_EQ(journal.contains(itsPid), &other == &head) << journal.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(journals + u".log"_s));
 }
 
 // Not "already running": where and why, in the profile's language.
