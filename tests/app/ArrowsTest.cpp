@@ -108,7 +108,7 @@ TEST_F(ArrowsTest, AReleaseAnywhereSendsOneStop)
 // The keys steer whichever control has the focus; the list keeps its own arrow keys.
 TEST_F(ArrowsTest, AHeldKeyMovesAsItsArrowOverAutoRepeatAndLettingGoOfAnyKeyStops)
 {
-    window = &start();
+    startWindow();
     CReportListCtrl& list = *window->listControl();
     list.setFocus();
     list.selectRow(1);
@@ -148,7 +148,7 @@ TEST_F(ArrowsTest, AHeldKeyMovesAsItsArrowOverAutoRepeatAndLettingGoOfAnyKeyStop
 
 TEST_F(ArrowsTest, TabReachesEveryButtonAndTheListAndEnterClicksAsSpaceDoes)
 {
-    window = &start();
+    startWindow();
     QSet<int> reached;
     for (int i = 0; i < 20; ++i) {
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
