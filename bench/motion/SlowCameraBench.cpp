@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +31,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -68,17 +70,29 @@ void WriteSettings(quint16 cameraPort, const QString& options = u"0,0,0"_s)
     store.write(u"Options"_s, options);
 }
 
-// The window of this process, with the camera's picture off: only the steering reaches the camera.
-CAppDlg* OpenWindow(CPantiroApp& app)
-{
-    if (!app.InitInstance())
-        return nullptr;
-    CAppDlg* window = app.mainDialog();
-    window->findChild<QTimer*>(u"timer500"_s)->stop();
-    // The stop every start sends first is answered before the operator's first click.
-    QTest::qWaitFor([window] { return window->commandsSettled(); }, 10000);
-    return window;
-}
+// A fresh profile and the real window of this process, with the camera's picture off: only the
+// steering reaches the camera.
+class BenchWindow {
+public:
+    BenchWindow(int& argc, char** argv) : home_(PrepareBenchHome()), application_(argc, argv) { InitCameraRequests(); }
+
+    // Null when the window did not start, or the stop every start sends first was not answered.
+    CAppDlg* open(quint16 cameraPort)
+    {
+        WriteSettings(cameraPort);
+        if (!app_.InitInstance())
+            return nullptr;
+        CAppDlg* window = app_.mainDialog();
+        window->findChild<QTimer*>(u"timer500"_s)->stop();
+        const bool settled = QTest::qWaitFor([window] { return window->commandsSettled(); }, 10000);
+        return settled ? window : nullptr;
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> home_;
+    QApplication application_;
+    CPantiroApp app_;
+};
 
 // Presses the Right arrow for `held`, with the window's events running, and returns the release.
 Clock::time_point ClickRight(CAppDlg& window, std::chrono::milliseconds held)
@@ -99,13 +113,9 @@ bool IsStop(const RawHttpRequest& request)
 // Milliseconds from each release to the stop request at a camera that answers in 3 s.
 int RunStopAfterRelease(int argc, char** argv)
 {
-    const auto home = PrepareBenchHome();
-    QApplication application(argc, argv);
-    InitCameraRequests();
+    BenchWindow bench(argc, argv);
     RawHttpServer camera(AnswerAfter(3000ms));
-    WriteSettings(camera.port());
-    CPantiroApp app;
-    CAppDlg* window = OpenWindow(app);
+    CAppDlg* window = bench.open(camera.port());
     if (window == nullptr)
         return 1;
     for (int round = 0; round < kRounds; ++round) {
@@ -132,9 +142,7 @@ int RunStopAfterRelease(int argc, char** argv)
 // Degrees the simulated head turns for a 0.2 s click when the camera applies each command 3 s late.
 int RunHeadTravel(int argc, char** argv)
 {
-    const auto home = PrepareBenchHome();
-    QApplication application(argc, argv);
-    InitCameraRequests();
+    BenchWindow bench(argc, argv);
     HeadModel head{HeadModel::Settings{}};
     Panorama panorama(QSize(160, 120));
     UserClicks clicks;
@@ -142,9 +150,7 @@ int RunHeadTravel(int argc, char** argv)
     CameraServer camera(head, panorama, clicks, faults);
     if (!camera.start(0))
         return 1;
-    WriteSettings(camera.port());
-    CPantiroApp app;
-    CAppDlg* window = OpenWindow(app);
+    CAppDlg* window = bench.open(camera.port());
     if (window == nullptr)
         return 1;
     for (int round = 0; round < kRounds; ++round) {
@@ -160,13 +166,9 @@ int RunHeadTravel(int argc, char** argv)
 // ten times and the camera answers every request in 5 s.
 int RunGuiStall(int argc, char** argv)
 {
-    const auto home = PrepareBenchHome();
-    QApplication application(argc, argv);
-    InitCameraRequests();
+    BenchWindow bench(argc, argv);
     RawHttpServer camera(AnswerAfter(5000ms));
-    WriteSettings(camera.port());
-    CPantiroApp app;
-    CAppDlg* window = OpenWindow(app);
+    CAppDlg* window = bench.open(camera.port());
     if (window == nullptr)
         return 1;
     Clock::time_point last = Clock::now();

@@ -44,6 +44,23 @@ int Open8N1(CommPort& ports, const QString& name, int32_t delayMs = 0)
     return OpenAt(ports, name, 8, CommPort::ParityNone, CommPort::StopOne, CommPort::HandshakeAsIs, delayMs);
 }
 
+// Direction control over the command port opened on `device` at 9600 baud.
+struct SteeringOver {
+    explicit SteeringOver(const QString& device)
+    {
+        config.portName = device;
+        config.baudRate = 9600;
+        OpenCommandPort(config, ports, nullptr);
+    }
+
+    AppConfig config;
+    CommPort ports;
+    MotionState motion;
+    RecordingMotionView view;
+    CameraExchanges exchanges;
+    DirectionControl control{motion, config, ports, exchanges, view};
+};
+
 void SetFlags(PseudoTerminal& pty, tcflag_t control, tcflag_t input)
 {
     termios line = pty.lineSettings();
@@ -195,16 +212,9 @@ TEST(SerialPort, AnXoffFromTheHeadHoldsBackNoCommand)
 TEST(SerialPort, AHeldLineNeverHoldsTheWindowAndTheStopLeavesFirst)
 {
     PseudoTerminal pty;
-    AppConfig config;
-    config.portName = pty.devicePath();
-    config.baudRate = 9600;
-    CommPort ports;
-    OpenCommandPort(config, ports, nullptr);
-    ASSERT_EQ(config.portSlot, 0);
-    MotionState motion;
-    RecordingMotionView view;
-    CameraExchanges exchanges;
-    DirectionControl control(motion, config, ports, exchanges, view);
+    SteeringOver line(pty.devicePath());
+    ASSERT_EQ(line.config.portSlot, 0);
+    DirectionControl& control = line.control;
     ASSERT_EQ(::tcflow(pty.deviceFd(), TCOOFF), 0);
 
     const auto start = std::chrono::steady_clock::now();
@@ -415,16 +425,9 @@ struct AdapterBehindLink {
 TEST(SerialPort, APulledAdapterIsReopenedSilentlyUnderItsNameAndNothingElseIsWrittenTo)
 {
     AdapterBehindLink adapter;
-    AppConfig config;
-    config.portName = adapter.link;
-    config.baudRate = 9600;
-    CommPort ports;
-    OpenCommandPort(config, ports, nullptr);
-    ASSERT_EQ(config.portSlot, 0);
-    MotionState motion;
-    RecordingMotionView view;
-    CameraExchanges exchanges;
-    DirectionControl control(motion, config, ports, exchanges, view);
+    SteeringOver line(adapter.link);
+    ASSERT_EQ(line.config.portSlot, 0);
+    DirectionControl& control = line.control;
     EXPECT_EQ(control.SendDirection(Up), 1);
     EXPECT_EQ(adapter.device->drain(), "8");
 
