@@ -48,11 +48,14 @@ void CAppDlg::readCameraPassword(std::function<void()> then)
         if (auto next = std::exchange(*pending, nullptr))
             next();
     };
-    QTimer::singleShot(kKeyringWaitMs, this, [goOn, pending] {
+    QTimer::singleShot(kKeyringWaitMs, this, [this, goOn, pending] {
         if (!*pending)
             return;
         JournalCameraPasswordUnread(
             QStringLiteral("the keyring did not answer within %1 s").arg(kKeyringWaitMs / 1000));
+        // The user name alone meanwhile, so that the camera's refusal is told.
+        std::string none;
+        exchanges_.setLogin(appConfig().cameraUser.toStdString(), none);
         goOn();
     });
     secret_.read(appConfig().language, [this, goOn, pending](CameraSecret::Found& found) {
