@@ -3,6 +3,7 @@
 #include "app/AppDlgTemplate.h"
 #include "base/JournalEvents.h"
 #include "base/PasswordFile.h"
+#include "platform/CameraSecret.h"
 #include "platform/DialogBuilder.h"
 #include "positions/dialogs/CLoginDlg.h"
 #include "positions/dialogs/SetupDlgTemplate.h"
@@ -15,34 +16,57 @@
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
+#include <QCheckBox>
 #include <QDialog>
-#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <qt6keychain/keychain.h>
+
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 using namespace Qt::StringLiterals;
+
+extern char** environ;
 
 namespace {
 
 constexpr int kStart = 170;
 constexpr int kStop = 171;
 constexpr int kUpArrow = 201;
-constexpr char kList[] = "P1\t00300\t00000\r\nP2\t00600\t00000\r\nP3\t00400\t00000\r\n";
 const QByteArray kPassword = "Nacht 7:Wache \xC3\xBC";
 
-QString JournalText()
+QByteArray FileBytes(const QString& path)
 {
-    QFile file(JournalPath());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What the keyring holds under Pantiro's entry, asked as any other program would ask it; nothing
+// when it holds no entry.
+std::optional<QByteArray> KeyringEntry()
+{
+    auto* job = new QKeychain::ReadPasswordJob(CameraSecret::serviceName());
+    job->setKey(CameraSecret::keyName());
+    bool done = false;
+    std::optional<QByteArray> entry;
+    QObject::connect(job, &QKeychain::Job::finished, [&](QKeychain::Job*) {
+        done = true;
+        if (job->error() == QKeychain::NoError)
+            entry = job->binaryData();
+    });
+    job->start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << "the keyring did not answer";
+    return entry;
 }
 
 // The real window steering the simulated head over the camera's relay, with a camera that
-// requires the login "wache" and kPassword; the password is in the file beside the profile.
+// requires the login "wache" and kPassword (Digest); the password is in the file beside the profile.
 class CameraLogin : public AppTest {
 protected:
     void SetUp() override
@@ -53,12 +77,14 @@ protected:
         camera.requireLogin("wache", kPassword, LoginCheck::Scheme::Digest);
         ASSERT_TRUE(camera.start(0));
         setenv("PANTIRO_CAMERA_PORT", std::to_string(camera.port()).c_str(), 1);
-        writeSetting("Language", u"1"_s);
-        writeSetting("CommAdr", u"127.0.0.1"_s);
-        writeSetting("CameraUser", u"wache"_s);
-        writeSetting("Times", u"150,0,0,1"_s);
-        QFile list(QDir::current().filePath(u"pantiro.lst"_s));
-        ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate) && list.write(kList) > 0);
+        for (const auto& [name, value] : {std::pair{"Language", u"1"_s},
+                                          {"CommAdr", u"127.0.0.1"_s},
+                                          {"CameraUser", u"wache"_s},
+                                          {"Times", u"150,0,0,1"_s}})
+            writeSetting(name, value);
+        QFile list(u"pantiro.lst"_s);
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                    && list.write("P1\t00300\t00000\r\nP2\t00600\t00000\r\nP3\t00400\t00000\r\n") > 0);
         QFile::remove(JournalPath());
     }
 
@@ -69,13 +95,6 @@ protected:
         unsetenv("PANTIRO_CAMERA_PORT");
     }
 
-    static void putPassword(const QByteArray& password)
-    {
-        ASSERT_TRUE(WritePasswordFile(PasswordFilePath(), password));
-    }
-
-    int refusedLines() const { return static_cast<int>(JournalText().count(u"camera refused the login"_s)); }
-
     HeadModel head{HeadModel::Settings{}};
     Panorama panorama{QSize(160, 120)};
     UserClicks clicks;
@@ -83,24 +102,32 @@ protected:
     CameraServer camera{head, panorama, clicks, faults};
 };
 
-// libcurl answers the Digest challenge for every kind of request: the head follows the relayed
-// commands, the live picture comes, and the camera records a picture at every position.
+// libcurl answers the Digest challenge of every kind of request: the patrol that starts with the
+// window (after the password is read) drives the head and records a picture at every position,
+// and the live picture comes. The password is then in no file but its own, and neither on the
+// command line nor in the environment.
 TEST_F(CameraLogin, APatrolAgainstACameraThatRequiresDigestClicksAtEveryPosition)
 {
-    putPassword(kPassword);
+    ASSERT_TRUE(WritePasswordFile(PasswordFilePath(), kPassword));
+    writeSetting("Options", u"0,0,1"_s);
     CAppDlg& window = start();
-    Control<QPushButton>(window, kStart)->click();
-    WAIT_UNTIL_MS(clicks.count() >= 4, 30000);
+    WAIT_UNTIL_MS(clicks.count() >= 4 && camera.picturesServed() > 0, 30000);
     Control<QPushButton>(window, kStop)->click();
-    WAIT_UNTIL(JournalText().contains(u"patrol stopped"_s));
+    stop();
 
-    const QString journal = JournalText();
+    const QByteArray journal = FileBytes(JournalPath());
     for (const char* position : {"P1", "P2", "P3"})
-        EXPECT_TRUE(journal.contains(u"user click at \"%1\": success"_s.arg(QLatin1String(position)))) << position;
-    EXPECT_FALSE(journal.contains(u"HTTP status 401"_s)) << qPrintable(journal);
-    EXPECT_EQ(refusedLines(), 0);
+        EXPECT_TRUE(journal.contains("user click at \"" + QByteArray(position) + "\": success")) << position;
+    EXPECT_FALSE(journal.contains("HTTP status 401")) << journal.constData();
     EXPECT_GT(head.state().commands, 6);
-    EXPECT_GT(camera.picturesServed(), 0);
+    // The profile, the journal and the working folder all lie in the test's home.
+    for (QDirIterator it(QDir::homePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        EXPECT_TRUE(path == PasswordFilePath() || !FileBytes(path).contains(kPassword)) << qPrintable(path);
+    }
+    EXPECT_FALSE(FileBytes(u"/proc/self/cmdline"_s).contains(kPassword));
+    for (char** variable = environ; *variable != nullptr; ++variable)
+        EXPECT_FALSE(QByteArray(*variable).contains(kPassword)) << *variable;
 }
 
 // A wrong password: one box at the first command refused by hand, none for the commands after it
@@ -108,7 +135,7 @@ TEST_F(CameraLogin, APatrolAgainstACameraThatRequiresDigestClicksAtEveryPosition
 // the login dialog applies at once, without a restart, and goes to the file it was kept in.
 TEST_F(CameraLogin, AWrongPasswordIsToldOnceAndTheRightOneTypedInAppliesAtOnce)
 {
-    putPassword("falsch");
+    ASSERT_TRUE(WritePasswordFile(PasswordFilePath(), "falsch"));
     CAppDlg& window = start();
     ScriptedMessageBoxes::expect(u"The camera refused the user name or password !"_s, MessageButtons::Ok,
                                  MessageIcon::Stop, MessageAnswer::Ok);
@@ -119,11 +146,11 @@ TEST_F(CameraLogin, AWrongPasswordIsToldOnceAndTheRightOneTypedInAppliesAtOnce)
         WAIT_UNTIL(ScriptedMessageBoxes::shown().size() == 1);
     }
     Control<QPushButton>(window, kStart)->click();
-    WAIT_UNTIL_MS(JournalText().contains(u"user click at \"P1\": HTTP status 401"_s), 20000);
-    WAIT_UNTIL(JournalText().contains(u"live picture failing: HTTP status 401"_s));
+    WAIT_UNTIL_MS(FileBytes(JournalPath()).contains("user click at \"P1\": HTTP status 401"), 20000);
+    WAIT_UNTIL(FileBytes(JournalPath()).contains("live picture failing: HTTP status 401"));
     Control<QPushButton>(window, kStop)->click();
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
-    EXPECT_EQ(refusedLines(), 1) << qPrintable(JournalText());
+    EXPECT_EQ(FileBytes(JournalPath()).count("camera refused the login of user \"wache\""), 1);
     EXPECT_EQ(head.state().commands, 0);
 
     dialogs.expect(u"CSetupDlg"_s, [](QDialog& settings) {
@@ -146,6 +173,35 @@ TEST_F(CameraLogin, AWrongPasswordIsToldOnceAndTheRightOneTypedInAppliesAtOnce)
     WAIT_UNTIL(head.state().lastCommand == HeadMotion::Stop);
     EXPECT_EQ(ReadPasswordFile(PasswordFilePath()).password, kPassword);
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
+}
+
+// The password in the desktop's keyring (a gnome-keyring of the test's own, see with-keyring.sh),
+// under an entry that names Pantiro and the profile: read at start, it opens the camera. The
+// login dialog moves it to the file (the field left empty keeps it), and the keyring entry goes.
+TEST_F(CameraLogin, ThePasswordInTheKeyringOpensTheCameraAndMovesToTheFile)
+{
+    EXPECT_TRUE(CameraSecret::serviceName().contains(u"Pantiro"_s));
+    EXPECT_TRUE(CameraSecret::keyName().startsWith(SettingsStore::profileFolder()));
+    CameraSecret secret;
+    std::optional<bool> stored;
+    secret.store(kPassword, false, 0, [&](bool done, const QString&) { stored = done; });
+    WAIT_UNTIL_MS(stored.has_value(), 10000);
+    ASSERT_TRUE(*stored);
+    ASSERT_EQ(KeyringEntry(), kPassword);
+
+    CAppDlg& window = start();
+    WAIT_UNTIL_MS(camera.picturesServed() >= 1, 10000);
+    dialogs.expect(u"CSetupDlg"_s, [](QDialog& settings) {
+        Control<QPushButton>(settings, SetupDlgId::Login)->click();
+        Control<QPushButton>(settings, SetupDlgId::Ok)->click();
+    });
+    dialogs.expect(u"CLoginDlg"_s, [](QDialog& login) {
+        Control<QCheckBox>(login, CLoginDlg::kInFileId)->setChecked(true);
+        Control<QPushButton>(login, CLoginDlg::kOkId)->click();
+    });
+    Control<QPushButton>(window, AppDlgId::Settings)->click();
+    EXPECT_EQ(ReadPasswordFile(PasswordFilePath()).password, kPassword);
+    WAIT_UNTIL_MS(!KeyringEntry().has_value(), 10000);
 }
 
 } // namespace
