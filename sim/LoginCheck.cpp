@@ -51,9 +51,12 @@ std::string LoginCheck::challenge()
     std::lock_guard lock(mutex_);
     const QByteArray nonce =
         md5Hex(QByteArray::number(++issued_) + ':' + QByteArray::number(QRandomGenerator::system()->generate64()));
-    if (nonces_.size() >= kNoncesKept)
-        nonces_.erase(nonces_.begin());
-    nonces_[nonce.toStdString()] = 0;
+    if (given_.size() >= kNoncesKept) {
+        nonces_.erase(given_.front());
+        given_.pop_front();
+    }
+    given_.push_back(nonce.toStdString());
+    nonces_[given_.back()] = 0;
     return std::string("Digest realm=\"") + kRealm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" + nonce.toStdString()
            + '"';
 }

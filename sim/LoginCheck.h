@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -33,5 +34,6 @@ private:
     Scheme scheme_ = Scheme::Digest;
     std::mutex mutex_;
     std::map<std::string, uint32_t> nonces_; // given out, with the highest nonce count taken
+    std::deque<std::string> given_;          // the same nonces, oldest first
     uint64_t issued_ = 0;
 };
