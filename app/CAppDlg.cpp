@@ -60,6 +60,7 @@ CAppDlg::CAppDlg(SettingsStore& store)
     positionTimer_.setObjectName(QStringLiteral("timer100"));
     liveImageTimer_.setObjectName(QStringLiteral("timer500"));
     connectCommands();
+    exchanges_.onLoginRefused([this](CameraExchanges::Purpose purpose) { OnLoginRefused(purpose); });
     // A box or dialog opened while an arrow is held takes the release away from this window.
     previousBeforeModal_ = SetBeforeModalHook([this] { directions_.ReleaseHeldArrow(); });
 }
@@ -110,10 +111,13 @@ bool CAppDlg::OnInitDialog()
     // A Pantiro that crashed may have left the head running: a stop first, harmless at rest.
     directions_.SendDirection(Stop);
     startTimers();
-    // Posted, so that the patrol starts once the window shows and its event loop runs.
-    if (appConfig().autoStartPatrol)
-        QMetaObject::invokeMethod(
-            this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+    // Posted, so that the patrol starts once the window shows and its event loop runs, and with
+    // the camera's login once its password is there.
+    readCameraPassword([this] {
+        if (appConfig().autoStartPatrol)
+            QMetaObject::invokeMethod(
+                this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);
+    });
     return true;
 }
 

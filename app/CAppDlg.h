@@ -9,6 +9,7 @@
 #include "motion/DirectionControl.h"
 #include "motion/LiveImageFeed.h"
 #include "motion/TickThread.h"
+#include "platform/CameraSecret.h"
 #include "platform/SoundPlayer.h"
 #include "platform/TrayIcon.h"
 
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -100,6 +102,11 @@ private:
     void OnContextMenu(QPoint globalPos);
     // A command of the buttons or the context menu by its ID.
     void OnCommand(int id);
+    // The camera's password from where it is kept, then `then`.
+    void readCameraPassword(std::function<void()> then);
+    // The login dialog over the settings dialog; its OK takes effect at once.
+    void OnLogin(QWidget* over);
+    void OnLoginRefused(CameraExchanges::Purpose purpose);
 
     SettingsStore& store_;
     ProcessState& state_;
@@ -127,6 +134,10 @@ private:
     SoundPlayer sound_;
     std::unique_ptr<PatrolSequencer> patrol_; // drives through the list's rows, while they exist
     BeforeModalHook previousBeforeModal_;
+    CameraSecret secret_;
+    bool passwordKnown_ = false;    // the login has a password stored
+    bool refusalJournaled_ = false; // the journal heard that the camera refused this login
+    bool refusalTold_ = false;      // the operator has been told
     bool ended_ = false;
     bool ending_ = false;
     static constexpr qint64 kRestSaveMs = 1000;

@@ -7,7 +7,9 @@
 
 void CAppDlg::OnSettings()
 {
-    if (RunSetupDialog(appConfig(), store_, this) != kDialogOk)
+    if (RunSetupDialog(
+            appConfig(), store_, [this](QWidget* over) { OnLogin(over); }, this)
+        != kDialogOk)
         return;
     ApplyLanguage();
     // Closes the port that was open and opens the one now configured.

@@ -11,12 +11,14 @@ struct AppConfig {
     static constexpr int kNameWidth = 50;      // portName, cameraAddress
     static constexpr int kCommandWidth = 255;  // each of commands
     static constexpr int kCommandCount = 8;
+    static constexpr int kUserWidth = 64; // cameraUser
 
     int32_t language = 0;  // 0 German, every other value English
     int32_t portSlot = 0;  // run time only: slot of the open serial port, -1 when none
     QString portName;
     int32_t baudRate = 0;
     QString cameraAddress;
+    QString cameraUser; // the camera's login; empty: requests go without one. Never the password.
     std::array<QString, kCommandCount> commands;  // Cmd1 ... Cmd8, paths without a leading slash
     int32_t dwellMs = 0;
     int32_t cyclePauseSec = 0;

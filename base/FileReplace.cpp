@@ -96,7 +96,8 @@ bool FrozenByItsMode(const QString& path)
 } // namespace
 
 FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
-                         const std::function<bool(const QString& copy)>& check)
+                         const std::function<bool(const QString& copy)>& check,
+                         std::optional<QFileDevice::Permissions> permissions)
 {
     const QFileInfo old = ReplacedFile(path);
     if (FrozenByItsMode(old.absoluteFilePath()))
@@ -105,11 +106,13 @@ FileReplaced ReplaceFile(const QString& path, const QByteArray& bytes,
     if (!copy.open())
         return errno == EACCES || errno == EPERM || errno == EROFS ? FileReplaced::FolderRefusesNewFiles
                                                                    : FileReplaced::No;
-    // Others read the file as they read the old one; a new file gets what a new settings or
-    // list file always had.
-    copy.setPermissions(old.exists() ? old.permissions()
-                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                           | QFileDevice::ReadOther);
+    // Others read the file as they read the old one, unless the caller says otherwise; a new file
+    // gets what a new settings or list file always had. QTemporaryFile creates the copy for its
+    // owner alone, so a secret is never open to others meanwhile.
+    copy.setPermissions(permissions    ? *permissions
+                        : old.exists() ? old.permissions()
+                                       : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                             | QFileDevice::ReadOther);
     if (!WriteAndReadBack(copy, bytes) || (check && !check(copy.fileName())))
         return FileReplaced::No;
     MakeYoungerThan(copy, old);

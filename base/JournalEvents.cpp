@@ -104,3 +104,13 @@ void JournalStopSentAgain()
 {
     Note(u"stop sent again"_s);
 }
+
+void JournalCameraLoginRefused(const QString& user)
+{
+    Note(u"camera refused the login of user \"%1\""_s.arg(user));
+}
+
+void JournalCameraPasswordUnread(const QString& why)
+{
+    Note(u"camera password not read: "_s + why);
+}

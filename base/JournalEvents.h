@@ -43,5 +43,9 @@ void JournalLivePictureBack();
 void JournalSerialPortNotOpened(const QString& port);
 void JournalSerialPortFailed(const QString& port, const QString& error);
 void JournalSerialPortReopened(const QString& port);
+// The camera answered 401 or 403 to a request with the login of `user`.
+void JournalCameraLoginRefused(const QString& user);
+// The camera's password could not be had at start; requests go with the user name alone.
+void JournalCameraPasswordUnread(const QString& why);
 // A stop command the head's route did not take, sent once more.
 void JournalStopSentAgain();

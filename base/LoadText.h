@@ -9,7 +9,7 @@
 QString LoadText(int id);  // in the language of appConfig()
 QString LoadText(int id, int32_t language);
 
-// The text of exactly this ID, without the language offset (value names 50000 ... 50014).
+// The text of exactly this ID, without the language offset (value names 50000 ... 50015).
 QString LoadString(int id);
 
 namespace StringId {
@@ -22,4 +22,5 @@ constexpr int kCmd1 = 50004;  // ... kCmd1 + 7 is "Cmd8"
 constexpr int kTimes = 50012;
 constexpr int kOptions = 50013;
 constexpr int kActPos = 50014;
+constexpr int kCameraUser = 50015; // written only by the login dialog
 }  // namespace StringId

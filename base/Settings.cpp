@@ -204,6 +204,9 @@ ActPos LoadSettings(SettingsStore& store, AppConfig& config, const std::function
     config.cameraAddress =
         fitted(store.read(LoadString(StringId::kCommAdr), QStringLiteral("0.0.0.0")), AppConfig::kNameWidth);
 
+    // Files from before the camera had a login have no user name: requests go without one.
+    config.cameraUser = fitted(store.read(LoadString(StringId::kCameraUser), QString()), AppConfig::kUserWidth);
+
     for (int i = 0; i < AppConfig::kCommandCount; ++i) {
         const QString text = store.read(LoadString(StringId::kCmd1 + i), QString::fromLatin1(kDefaultCommands[i]));
         config.commands.at(static_cast<size_t>(i)) = fitted(text, AppConfig::kCommandWidth);
@@ -227,6 +230,11 @@ bool SaveActPos(SettingsStore& store, int32_t posX, int32_t posY)
 bool SaveLanguage(SettingsStore& store, int32_t language)
 {
     return store.write(LoadString(StringId::kLanguage), QString::number(language));
+}
+
+bool SaveCameraUser(SettingsStore& store, const QString& user)
+{
+    return store.write(LoadString(StringId::kCameraUser), user);
 }
 
 bool SaveAllSettings(SettingsStore& store, const AppConfig& config)

@@ -61,6 +61,9 @@ bool SaveActPos(SettingsStore& store, int32_t posX, int32_t posY);
 // "Language" alone, as the language dialog writes it.
 bool SaveLanguage(SettingsStore& store, int32_t language);
 
+// "CameraUser" alone, as the login dialog writes it; an empty name removes the login.
+bool SaveCameraUser(SettingsStore& store, const QString& user);
+
 // The thirteen values the settings dialog writes on OK, in its order: Language, Comm, CommAdr,
 // Cmd1 ... Cmd8, Times, Options. False when they could not be stored.
 bool SaveAllSettings(SettingsStore& store, const AppConfig& config);

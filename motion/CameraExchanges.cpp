@@ -6,11 +6,14 @@
 
 #include <curl/curl.h>
 
+#include <optional>
 #include <vector>
 
 struct CameraExchanges::Exchange {
     std::unique_ptr<CameraHandle> handle;
     Done done;
+    Purpose purpose = Purpose::Command;
+    uint64_t login = 0; // the login it began with; 0 for none
 };
 
 // The notifiers of one socket that libcurl wants watched.
@@ -52,22 +55,31 @@ CameraExchanges::~CameraExchanges()
 }
 
 CameraExchanges::Id CameraExchanges::start(const std::string& host, const std::string& path, char* body, long timeoutMs,
-                                           Done done)
+                                           Purpose purpose, Done done)
 {
     const Id id = nextId_++;
     if (!CameraAddressSet(host)) {
         finishLater(id, {});
-        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done)}));
+        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done), purpose, 0}));
         return id;
     }
-    std::unique_ptr<CameraHandle> handle = CameraHandle::prepare(host, path, body, timeoutMs);
+    std::unique_ptr<CameraHandle> handle = CameraHandle::prepare(host, path, body, timeoutMs, login_);
     if (!handle || multi_ == nullptr || curl_multi_add_handle(multi_, handle->easy()) != CURLM_OK) {
         finishLater(id, CameraOutcome::notPrepared());
-        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done)}));
+        exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{nullptr, std::move(done), purpose, 0}));
         return id;
     }
-    exchanges_.emplace(id, std::make_unique<Exchange>(Exchange{std::move(handle), std::move(done)}));
+    exchanges_.emplace(
+        id, std::make_unique<Exchange>(Exchange{std::move(handle), std::move(done), purpose, login_.active() ? loginNumber_ : 0}));
     return id;
+}
+
+void CameraExchanges::setLogin(const std::string& user, std::string& password)
+{
+    // Requests on their way keep the login they began with: libcurl holds its own copy. Their
+    // refusal no longer counts: it was the old login's.
+    login_.set(user, password);
+    ++loginNumber_;
 }
 
 void CameraExchanges::abort(Id id)
@@ -138,7 +150,12 @@ void CameraExchanges::act(int socket, int events)
 // Each handler runs after its request has left the table, so that it may start or end others.
 void CameraExchanges::finishEnded()
 {
-    std::vector<std::pair<Done, Result>> ended;
+    struct Ended {
+        Done done;
+        Result result;
+        std::optional<Purpose> refused;
+    };
+    std::vector<Ended> ended;
     int queued = 0;
     while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
         if (message->msg != CURLMSG_DONE)
@@ -149,14 +166,20 @@ void CameraExchanges::finishEnded()
         for (auto it = exchanges_.begin(); it != exchanges_.end(); ++it) {
             if (it->second->handle.get() != handle)
                 continue;
-            ended.emplace_back(std::move(it->second->done),
-                               Result{it->first, handle->outcome(result), handle->stored(result)});
+            const Result end{it->first, handle->outcome(result), handle->stored(result)};
+            const bool refused = it->second->login == loginNumber_ && end.outcome.kind == CameraOutcome::Kind::Answered
+                                 && (end.outcome.status == 401 || end.outcome.status == 403);
+            ended.push_back(
+                {std::move(it->second->done), end, refused ? std::optional(it->second->purpose) : std::nullopt});
             curl_multi_remove_handle(multi_, handle->easy());
             exchanges_.erase(it);
             break;
         }
     }
-    for (const auto& [done, result] : ended)
-        if (done)
-            done(result);
+    for (const Ended& end : ended) {
+        if (end.refused && refused_)
+            refused_(*end.refused);
+        if (end.done)
+            end.done(end.result);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "motion/CameraLogin.h"
 #include "motion/CameraOutcome.h"
 #include "motion/CameraRequest.h"
 
@@ -29,6 +30,9 @@ public:
         int32_t stored = 0; // body bytes of a 200 answer that came whole
     };
     using Done = std::function<void(const Result&)>;
+    // What a request is for; a refused login is told differently for each.
+    enum class Purpose { Command, Click, Picture };
+    using Refused = std::function<void(Purpose)>;
 
     CameraExchanges();
     // Ends every request still running; their `done` is not called.
@@ -39,10 +43,18 @@ public:
     // GET http://host/path with the camera's header lines; with `body` set, a 200 answer's body
     // goes there (kCameraBodyCapacity bytes at most). `done` runs later from the event loop,
     // never from inside start(), also for a request that could not even begin.
-    Id start(const std::string& host, const std::string& path, char* body, long timeoutMs, Done done);
+    Id start(const std::string& host, const std::string& path, char* body, long timeoutMs, Purpose purpose, Done done);
     // Ends a request at once; its `done` is not called. An unknown or ended id does nothing.
     void abort(Id id);
     int running() const { return static_cast<int>(exchanges_.size()); }
+
+    // The login every request started from now on answers the camera's challenge with; the
+    // password is taken over and the caller's buffer wiped. An empty user name: no login.
+    void setLogin(const std::string& user, std::string& password);
+    const CameraLogin& login() const { return login_; }
+    // Runs, before the request's own `done`, for every answer 401 or 403 to a request that had
+    // the present login: the camera refused the user name or password.
+    void onLoginRefused(Refused refused) { refused_ = std::move(refused); }
 
 private:
     struct Exchange;
@@ -55,6 +67,9 @@ private:
     void finishLater(Id id, CameraOutcome outcome);
 
     CURLM* multi_ = nullptr;
+    CameraLogin login_;
+    uint64_t loginNumber_ = 1; // counts the logins set
+    Refused refused_;
     QTimer timer_;
     std::map<int, std::unique_ptr<Watch>> watches_;
     std::map<Id, std::unique_ptr<Exchange>> exchanges_;

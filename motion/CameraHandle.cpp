@@ -1,5 +1,6 @@
 #include "motion/CameraHandle.h"
 
+#include "motion/CameraLogin.h"
 #include "motion/CameraRequest.h"
 #include "motion/CameraUrl.h"
 
@@ -64,10 +65,23 @@ curl_slist* BuildHeaders()
     return list;
 }
 
+// Only Basic and Digest: libcurl then sends the request without a login first and answers the
+// challenge it gets with the one the camera asked for, Digest where both are offered. Never NTLM
+// and never the login in the URL, where it would show in logs and the request line.
+bool SetLogin(CURL* h, const CameraLogin& login)
+{
+    if (!login.active())
+        return true;
+    return curl_easy_setopt(h, CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_BASIC | CURLAUTH_DIGEST))
+               == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_USERNAME, login.user().c_str()) == CURLE_OK
+           && curl_easy_setopt(h, CURLOPT_PASSWORD, login.password().c_str()) == CURLE_OK;
+}
+
 } // namespace
 
 std::unique_ptr<CameraHandle> CameraHandle::prepare(const std::string& host, const std::string& path, char* body,
-                                                    long timeoutMs)
+                                                    long timeoutMs, const CameraLogin& login)
 {
     std::unique_ptr<CameraHandle> handle(new CameraHandle);
     handle->body_ = body;
@@ -94,7 +108,7 @@ std::unique_ptr<CameraHandle> CameraHandle::prepare(const std::string& host, con
         && curl_easy_setopt(h, CURLOPT_BUFFERSIZE, static_cast<long>(kCameraBodyPieceSize)) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, storeBody) == CURLE_OK
         && curl_easy_setopt(h, CURLOPT_WRITEDATA, handle.get()) == CURLE_OK
-        && curl_easy_setopt(h, CURLOPT_PRIVATE, handle.get()) == CURLE_OK;
+        && curl_easy_setopt(h, CURLOPT_PRIVATE, handle.get()) == CURLE_OK && SetLogin(h, login);
     return configured ? std::move(handle) : nullptr;
 }
 

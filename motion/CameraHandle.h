@@ -2,6 +2,8 @@
 
 #include "motion/CameraOutcome.h"
 
+class CameraLogin;
+
 #include <curl/curl.h>
 
 #include <cstdint>
@@ -15,8 +17,9 @@ class CameraHandle {
 public:
     // Null when the request cannot be prepared. With `body` set, a 200 answer's body goes there
     // raw, kCameraBodyCapacity bytes at most; without, the transfer ends once the status is known.
+    // An active `login` answers the camera's Basic or Digest challenge; it must outlive the request.
     static std::unique_ptr<CameraHandle> prepare(const std::string& host, const std::string& path, char* body,
-                                                 long timeoutMs);
+                                                 long timeoutMs, const CameraLogin& login);
     ~CameraHandle();
     CameraHandle(const CameraHandle&) = delete;
     CameraHandle& operator=(const CameraHandle&) = delete;

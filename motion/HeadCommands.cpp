@@ -84,7 +84,8 @@ void HeadCommands::sendToCamera(int32_t code)
     const long timeoutMs = ending_ && kind == Kind::Stop ? kEndStopTimeoutMs : kCameraExchangeTimeoutMs;
     const CameraExchanges::Id id =
         exchanges_.start(config_.cameraAddress.toStdString(), config_.command(code + 1).toUtf8().toStdString(), nullptr,
-                         timeoutMs, [this, kind](const CameraExchanges::Result& result) { cameraEnded(result, kind); });
+                         timeoutMs, CameraExchanges::Purpose::Command,
+                         [this, kind](const CameraExchanges::Result& result) { cameraEnded(result, kind); });
     open_.emplace(id, kind);
 }
 

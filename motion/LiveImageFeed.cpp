@@ -21,9 +21,9 @@ bool LiveImageFeed::startNextFetch(const std::string& host, const std::string& p
     if (fetch_ != 0 || host.empty())
         return false;
     buffer_.busy.store(1, std::memory_order_relaxed);
-    fetch_ =
-        exchanges_.start(host, path, buffer_.data[static_cast<size_t>(1 - shown_)].data(), kCameraExchangeTimeoutMs,
-                         [this](const CameraExchanges::Result& result) { completed(result); });
+    fetch_ = exchanges_.start(host, path, buffer_.data[static_cast<size_t>(1 - shown_)].data(),
+                              kCameraExchangeTimeoutMs, CameraExchanges::Purpose::Picture,
+                              [this](const CameraExchanges::Result& result) { completed(result); });
     return true;
 }
 

@@ -275,11 +275,10 @@ void PatrolSequencer::sendUserClick()
     // Only the journal hears how the click went; the next step waits for its answer, or its
     // time-out, so that the head never turns while the camera records.
     clickCounts_ = true;
-    click_ =
-        exchanges_.start(config_.cameraAddress.toStdString(), config_.command(8).toUtf8().toStdString(), nullptr,
-                         kCameraExchangeTimeoutMs, [this, name = rowName()](const CameraExchanges::Result& result) {
-                             userClickAnswered(result, name);
-                         });
+    click_ = exchanges_.start(
+        config_.cameraAddress.toStdString(), config_.command(8).toUtf8().toStdString(), nullptr,
+        kCameraExchangeTimeoutMs, CameraExchanges::Purpose::Click,
+        [this, name = rowName()](const CameraExchanges::Result& result) { userClickAnswered(result, name); });
 }
 
 void PatrolSequencer::userClickAnswered(const CameraExchanges::Result& result, const QString& name)

@@ -44,6 +44,8 @@ QLineEdit* makeEdit(QWidget& window, const ControlSpec& entry)
     const bool fitVisibleWidth = (entry.flags & ControlFlag::AutoHScroll) == 0;
     if (digitsOnly || fitVisibleWidth)
         edit->setValidator(new EditValidator(edit, digitsOnly, fitVisibleWidth));
+    if ((entry.flags & ControlFlag::Password) != 0)
+        edit->setEchoMode(QLineEdit::Password);
     return edit;
 }
 

@@ -28,6 +28,7 @@ constexpr unsigned Disabled = 0x1;
 constexpr unsigned DigitsOnly = 0x2;  // Edit: only digits can be typed
 constexpr unsigned AutoHScroll = 0x4; // Edit: without it typing stops at the visible width
 constexpr unsigned Notify = 0x8;      // statics: take mouse input instead of passing it on
+constexpr unsigned Password = 0x10;   // Edit: shows bullets, never the text
 } // namespace ControlFlag
 
 constexpr int kNoControlId = -1;

@@ -89,6 +89,7 @@ struct CameraServer::Impl {
     UserClicks& clicks;
     Faults& faults;
     RequestLog* log;
+    std::unique_ptr<LoginCheck> login;
 
     httplib::Server server;
     std::thread thread;
@@ -110,9 +111,15 @@ struct CameraServer::Impl {
 
 void CameraServer::Impl::route()
 {
-    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
         logRequest(request);
-        return httplib::Server::HandlerResponse::Unhandled;
+        if (!login || request.path.rfind("/sim/", 0) == 0
+            || login->admits(request.method, request.target, request.get_header_value("Authorization")))
+            return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 401;
+        response.set_header("WWW-Authenticate", login->challenge());
+        sendText(response, QStringLiteral("Unauthorized"));
+        return httplib::Server::HandlerResponse::Handled;
     });
     server.Get(QRegularExpression::escape(QLatin1String(CameraPath::kPicture)).toStdString(), [this](const httplib::Request&, httplib::Response& r) { picture(r); });
     server.Get(CameraPath::kControl,
@@ -241,6 +248,11 @@ CameraServer::CameraServer(HeadModel& head, const Panorama& panorama, UserClicks
 CameraServer::~CameraServer()
 {
     stop();
+}
+
+void CameraServer::requireLogin(const QByteArray& user, const QByteArray& password, LoginCheck::Scheme scheme)
+{
+    impl_->login = std::make_unique<LoginCheck>(user, password, scheme);
 }
 
 bool CameraServer::start(quint16 port)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "sim/LoginCheck.h"
+
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -21,6 +24,9 @@ public:
     CameraServer(const CameraServer&) = delete;
     CameraServer& operator=(const CameraServer&) = delete;
 
+    // From now on every camera request needs this login; the simulator's own /sim/ stays open.
+    // Before start().
+    void requireLogin(const QByteArray& user, const QByteArray& password, LoginCheck::Scheme scheme);
     // Port 0 takes a free port; port() tells which. False when the port cannot be had.
     bool start(quint16 port);
     void stop();

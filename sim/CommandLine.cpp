@@ -54,6 +54,10 @@ CommandLine::CommandLine()
                QStringLiteral("Spoil the picture: none, garbage, truncated, oversized, close (mid-answer)."), "KIND",
                QStringLiteral("none")),
         option("fault-bytes", QStringLiteral("Body size of an oversized picture."), "N", QStringLiteral("600000")),
+        option("camera-user", QStringLiteral("Every camera request needs this user name and the password."), "NAME"),
+        option("camera-password", QStringLiteral("The password that goes with --camera-user."), "PW"),
+        option("auth", QStringLiteral("How the camera asks for the login: digest or basic."), "SCHEME",
+               QStringLiteral("digest")),
         option("quiet", QStringLiteral("No live status line.")),
     });
 }
@@ -79,6 +83,14 @@ bool CommandLine::readOptions()
     o.clickFolder = parser_.value(QStringLiteral("click-pictures"));
     o.logFile = parser_.value(QStringLiteral("log"));
     o.quiet = parser_.isSet(QStringLiteral("quiet"));
+    o.cameraUser = parser_.value(QStringLiteral("camera-user")).toUtf8();
+    o.cameraPassword = parser_.value(QStringLiteral("camera-password")).toUtf8();
+    const QString auth = parser_.value(QStringLiteral("auth"));
+    if (auth != QStringLiteral("digest") && auth != QStringLiteral("basic"))
+        return fail(QStringLiteral("--auth must be digest or basic"));
+    o.auth = auth == QStringLiteral("basic") ? LoginCheck::Scheme::Basic : LoginCheck::Scheme::Digest;
+    if (o.cameraUser.contains(':') || (o.cameraUser.isEmpty() && !o.cameraPassword.isEmpty()))
+        return fail(QStringLiteral("--camera-password needs --camera-user, a name without a colon"));
     if (!readNumber(QStringLiteral("pan-speed"), 0.001, 360, head.panSpeed)
         || !readNumber(QStringLiteral("tilt-speed"), 0.001, 360, head.tiltSpeed)
         || !readNumber(QStringLiteral("pan-end-stop"), 1, 360, head.panEndStop)

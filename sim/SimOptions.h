@@ -2,6 +2,7 @@
 
 #include "sim/Faults.h"
 #include "sim/HeadModel.h"
+#include "sim/LoginCheck.h"
 
 #include <QSize>
 #include <QString>
@@ -16,4 +17,7 @@ struct SimOptions {
     QString logFile;
     Faults::Settings faults;
     bool quiet = false;
+    QByteArray cameraUser; // empty: the camera needs no login
+    QByteArray cameraPassword;
+    LoginCheck::Scheme auth = LoginCheck::Scheme::Digest;
 };

@@ -53,13 +53,16 @@ std::array<int32_t*, kOptionCount> optionFields(AppConfig& config)
 
 } // namespace
 
-CSetupDlg::CSetupDlg(AppConfig& config, SettingsStore& store, const QStringList& devices, QWidget* parent)
+CSetupDlg::CSetupDlg(AppConfig& config, SettingsStore& store, const QStringList& devices, OpenLogin openLogin,
+                     QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       config_(config), store_(store)
 {
     BuildDialog(*this, SetupDlgTemplate());
     connect(Control<QPushButton>(*this, Id::Ok), &QPushButton::clicked, this, &CSetupDlg::OnOK);
     connect(Control<QPushButton>(*this, Id::Cancel), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Control<QPushButton>(*this, Id::Login), &QPushButton::clicked, this,
+            [this, openLogin = std::move(openLogin)] { openLogin(this); });
     for (int id : {Id::German, Id::English})
         connect(Control<QRadioButton>(*this, id), &QRadioButton::clicked, this, [this, id] { OnLanguageRadio(id); });
     // The template places the dialog 30 by 30 units into its owner's client area.
@@ -139,8 +142,8 @@ void CSetupDlg::OnOK()
     accept();
 }
 
-int RunSetupDialog(AppConfig& config, SettingsStore& store, QWidget* parent)
+int RunSetupDialog(AppConfig& config, SettingsStore& store, CSetupDlg::OpenLogin openLogin, QWidget* parent)
 {
-    CSetupDlg dialog(config, store, SerialDevicePaths(), parent);
+    CSetupDlg dialog(config, store, SerialDevicePaths(), std::move(openLogin), parent);
     return RunModal(dialog);
 }

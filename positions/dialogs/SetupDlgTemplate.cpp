@@ -19,7 +19,8 @@ QList<ControlSpec> controls()
         {kNoControlId, K::Text, 79, 22, 40, 8, u"Port"_s},
         {Id::Baud, K::DropDownList, 14, 33, 61, 94},
         {kNoControlId, K::Text, 79, 38, 40, 8, u"Baud"_s},
-        {kNoControlId, K::Text, 14, 56, 95, 8, u"Ethernet"_s},
+        {kNoControlId, K::Text, 14, 56, 46, 8, u"Ethernet"_s},
+        {Id::Login, K::PushButton, 62, 52, 56, 12, u"Anmeldung ..."_s},
         {Id::Address, K::IpAddress, 14, 65, 100, 12},
         {Id::GroupParameters, K::GroupBox, 131, 3, 186, 85, u"Parameter"_s},
     };
@@ -72,7 +73,7 @@ const QList<ControlCaption>& SetupDlgCaptions()
         {Id::CommandLabel + 3, 2039}, {Id::CommandLabel + 4, 2040}, {Id::CommandLabel + 5, 2041},
         {Id::CommandLabel + 6, 2042}, {Id::CommandLabel + 7, 2043}, {Id::German, 2006},
         {Id::English, 2007},          {Id::Option, 2044},           {Id::Option + 1, 2045},
-        {Id::Option + 2, 2046},       {Id::Cancel, 2008},
+        {Id::Option + 2, 2046},       {Id::Cancel, 2008},           {Id::Login, 2047},
     };
     return captions;
 }

@@ -20,6 +20,7 @@ constexpr int English = 101;
 constexpr int Port = 200;
 constexpr int Baud = 201;
 constexpr int Address = 250;
+constexpr int Login = 260;
 constexpr int Command = 500; // Cmd1 ... Cmd8 in 500 ... 507
 constexpr int Time = 600;    // dwell, cycle pause, zero drive extra, reference drive in 600 ... 603
 constexpr int Option = 700;  // drive Y, sounds, automatic after start in 700 ... 702

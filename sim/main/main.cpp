@@ -71,6 +71,8 @@ int main(int argc, char** argv)
         return 1;
     }
     CameraServer camera(head, panorama, clicks, faults, options.logFile.isEmpty() ? nullptr : &log);
+    if (!options.cameraUser.isEmpty())
+        camera.requireLogin(options.cameraUser, options.cameraPassword, options.auth);
     if (!camera.start(options.httpPort)) {
         print(stderr, QStringLiteral("pantiro-sim: cannot listen on 127.0.0.1:%1\n").arg(options.httpPort));
         return 1;

@@ -234,11 +234,15 @@ TEST_F(CameraRequestTest, ExchangesRunSideBySideAndAnAbortEndsOneAtOnce)
         };
     };
     const auto start = Clock::now();
-    exchanges.start("127.0.0.1", "slow.jpg", slowBody.data(), kCameraExchangeTimeoutMs, record("slow"));
+    exchanges.start("127.0.0.1", "slow.jpg", slowBody.data(), kCameraExchangeTimeoutMs,
+                    CameraExchanges::Purpose::Picture, record("slow"));
     const CameraExchanges::Id silent =
-        exchanges.start("127.0.0.1", "silent.jpg", body_.data(), kCameraExchangeTimeoutMs, record("silent"));
-    exchanges.start("127.0.0.1", "quick.jpg", body_.data(), kCameraExchangeTimeoutMs, record("quick"));
-    exchanges.start("0.0.0.0", "none.jpg", nullptr, kCameraExchangeTimeoutMs, record("none"));
+        exchanges.start("127.0.0.1", "silent.jpg", body_.data(), kCameraExchangeTimeoutMs,
+                        CameraExchanges::Purpose::Picture, record("silent"));
+    exchanges.start("127.0.0.1", "quick.jpg", body_.data(), kCameraExchangeTimeoutMs, CameraExchanges::Purpose::Picture,
+                    record("quick"));
+    exchanges.start("0.0.0.0", "none.jpg", nullptr, kCameraExchangeTimeoutMs, CameraExchanges::Purpose::Picture,
+                    record("none"));
     EXPECT_LT(Clock::now() - start, 50ms) << "starting waits for nothing";
     EXPECT_TRUE(ended.empty()) << "no handler runs inside start()";
     EXPECT_EQ(exchanges.running(), 4);

@@ -37,10 +37,11 @@ inline std::optional<CameraExchanges::Result> ExchangeOnce(const std::string& ho
     CameraExchanges exchanges;
     QEventLoop loop;
     std::optional<CameraExchanges::Result> ended;
-    exchanges.start(host, path, body, kCameraExchangeTimeoutMs, [&](const CameraExchanges::Result& result) {
-        ended = result;
-        loop.quit();
-    });
+    exchanges.start(host, path, body, kCameraExchangeTimeoutMs, CameraExchanges::Purpose::Picture,
+                    [&](const CameraExchanges::Result& result) {
+                        ended = result;
+                        loop.quit();
+                    });
     QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
     loop.exec();
     return ended;

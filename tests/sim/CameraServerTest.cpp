@@ -1,7 +1,10 @@
 #include "tests/sim/RunningCamera.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -110,3 +113,63 @@ TEST_F(SimCameraServerTest, LogsRequestsAndAnswersTheControllersHeadersUncompres
 }
 
 } // namespace
+
+namespace {
+
+QByteArray Md5(const QByteArray& text)
+{
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
+}
+
+// A Digest answer to `nonce` as a client computes it; `uri` is what the header names.
+QByteArray DigestHeader(const QByteArray& nonce, const char* nc, const QByteArray& password, const QString& uri)
+{
+    const QByteArray ha1 = Md5("op:" + QByteArray(LoginCheck::kRealm) + ':' + password);
+    const QByteArray response = Md5(ha1 + ':' + nonce + ':' + nc + ":c0ffee:auth:" + Md5("GET:" + uri.toLatin1()));
+    return "Authorization: Digest username=\"op\", realm=\"" + QByteArray(LoginCheck::kRealm) + "\", nonce=\"" + nonce
+           + "\", uri=\"" + uri.toLatin1() + "\", response=\"" + response + "\", qop=auth, nc=" + nc
+           + ", cnonce=\"c0ffee\"";
+}
+
+} // namespace
+
+// What a camera that requires a login lets through, in turn on one camera: replays, foreign
+// nonces, a login for another path, the wrong password and Basic where Digest was asked are
+// refused; the simulator's own /sim/ is open.
+TEST_F(SimCameraServerTest, ALoginIsCheckedAsACameraChecksIt)
+{
+    CameraServer digest(head, panorama, clicks, faults);
+    digest.requireLogin("op", "pw:1 \xC3\xA4", LoginCheck::Scheme::Digest);
+    CameraServer basic(head, panorama, clicks, faults);
+    basic.requireLogin("op", "pw", LoginCheck::Scheme::Basic);
+    ASSERT_TRUE(digest.start(0) && basic.start(0));
+    const QByteArray pw = "pw:1 \xC3\xA4";
+    const QString target = relay('8');
+    const HttpAnswer challenged = HttpGet(digest.port(), target);
+    EXPECT_EQ(challenged.status, 401);
+    EXPECT_TRUE(challenged.challenge.startsWith("Digest realm=") && challenged.challenge.contains("qop=\"auth\""));
+    const QByteArray nonce = challenged.challenge.split('"').value(5);
+    ASSERT_EQ(nonce.size(), 32) << challenged.challenge.constData();
+
+    const struct {
+        const char* why;
+        quint16 port;
+        QByteArray header;
+        long status;
+    } rows[] = {
+        {"the right answer", digest.port(), DigestHeader(nonce, "00000001", pw, target), 200},
+        {"the same count again is a replay", digest.port(), DigestHeader(nonce, "00000001", pw, target), 401},
+        {"a higher count", digest.port(), DigestHeader(nonce, "00000002", pw, target), 200},
+        {"the wrong password", digest.port(), DigestHeader(nonce, "00000003", "pw", target), 401},
+        {"a login for another path", digest.port(), DigestHeader(nonce, "00000004", pw, kPicture), 401},
+        {"a nonce never given", digest.port(), DigestHeader(Md5("made up"), "00000001", pw, target), 401},
+        {"Basic where Digest is asked", digest.port(), "Authorization: Basic " + ("op:" + pw).toBase64(), 401},
+        {"Basic, right", basic.port(), "Authorization: Basic " + QByteArray("op:pw").toBase64(), 200},
+        {"Basic, wrong", basic.port(), "Authorization: Basic " + QByteArray("op:px").toBase64(), 401},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(HttpGet(row.port, target, {row.header}).status, row.status) << row.why;
+    EXPECT_EQ(HttpGet(basic.port(), target).challenge, QByteArray("Basic realm=\"pantiro-sim camera\""));
+    EXPECT_EQ(HttpGet(digest.port(), u"/sim/state"_s).status, 200);
+    EXPECT_EQ(head.state().commands, 3) << "the relay ran for the admitted requests alone";
+}

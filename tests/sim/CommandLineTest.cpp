@@ -55,7 +55,9 @@ TEST(SimCommandLineTest, RefusesWhatCannotWork)
         {"--stop-latency", "-5"},
         {"--fault-status", "200"},
         {"--fault-picture", "odd"},
-        {"--unknown"},
+        {"--auth", "ntlm"},
+        {"--camera-password", "pw"},                         // without a user name
+        {"--camera-user", "a:b", "--camera-password", "pw"}, // Basic cannot carry a colon in the name
         {"surplus"},
     };
     for (const auto& options : wrong) {

@@ -32,6 +32,9 @@ HttpAnswer HttpGet(quint16 port, const QString& target, const QList<QByteArray>&
     char* type = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
         answer.contentType = QString::fromLatin1(type);
+    curl_header* challenge = nullptr;
+    if (curl_easy_header(curl, "WWW-Authenticate", 0, CURLH_HEADER, -1, &challenge) == CURLHE_OK)
+        answer.challenge = QByteArray(challenge->value);
     curl_easy_cleanup(curl);
     return answer;
 }

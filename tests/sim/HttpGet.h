@@ -13,6 +13,7 @@ struct HttpAnswer {
     long status = 0;
     QByteArray body;
     QString contentType;
+    QByteArray challenge; // WWW-Authenticate
 };
 
 HttpAnswer HttpGet(quint16 port, const QString& target, const QList<QByteArray>& headers = {});

@@ -76,7 +76,8 @@ protected:
     {
         ScriptedDialogs dialogs;
         dialogs.expect(u"CSetupDlg"_s, action);
-        CSetupDlg dialog(config, store, {u"/dev/ttyUSB0"_s}, nullptr);
+        CSetupDlg dialog(
+            config, store, {u"/dev/ttyUSB0"_s}, [](QWidget*) {}, nullptr);
         return RunModal(dialog);
     }
 
