@@ -91,10 +91,12 @@ void PatrolSequencer::referenceStep()
         direction_.SendDirection(Stop);
         // A drive whose commands did not all arrive has found nothing: it runs again.
         if (motion_.commandsLost != lostBeforeReference_) {
+            noteUncertain();
             patrol_.step = 0;
             break;
         }
         motion_.positionUncertain = 0;
+        uncertainNoted_ = false;
         patrol_.referenceDone = 1;
         patrol_.phase = kPhaseZero;
         patrol_.step = 0;
@@ -160,7 +162,7 @@ bool PatrolSequencer::restartWhenUncertain()
 {
     if (!motion_.positionUncertain || patrol_.goToOnly)
         return false;
-    JournalPositionUncertain();
+    noteUncertain();
     arrival_.disarm();
     waitingForTick_ = false;
     clickCounts_ = false;
@@ -170,6 +172,12 @@ bool PatrolSequencer::restartWhenUncertain()
     patrol_.phase = kPhaseReference;
     patrol_.step = 0;
     return true;
+}
+
+void PatrolSequencer::noteUncertain()
+{
+    if (!std::exchange(uncertainNoted_, true))
+        JournalPositionUncertain();
 }
 
 void PatrolSequencer::positionStep()

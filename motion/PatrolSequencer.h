@@ -65,6 +65,8 @@ private:
     // A command lost on its way leaves the counters unsure: nothing is photographed until a
     // reference drive, one whose own commands all arrived, has found the head's place again.
     bool restartWhenUncertain();
+    // The journal hears once of each spell of uncertainty, however many drives it takes.
+    void noteUncertain();
     // Step 70: the user click, once every command to the head has been answered, so that the
     // camera never records while it turns.
     void sendUserClick();
@@ -93,6 +95,7 @@ private:
     CameraExchanges::Id click_ = 0;    // the user click on its way, 0 for none
     bool clickCounts_ = false;         // its answer moves the patrol on; not after a Stop
     uint32_t lostBeforeReference_ = 0; // commands lost before the reference drive began
-    bool wokenByTick_ = false;         // the step runs from the wake-up right after a tick
-    bool waitingForTick_ = false;      // a drive waits for the wake-up after the next tick
+    bool uncertainNoted_ = false;
+    bool wokenByTick_ = false;    // the step runs from the wake-up right after a tick
+    bool waitingForTick_ = false; // a drive waits for the wake-up after the next tick
 };

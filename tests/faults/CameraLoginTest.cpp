@@ -125,10 +125,12 @@ TEST_F(CameraLogin, AWrongPasswordIsToldOnceAndTheRightOneTypedInAppliesAtOnce)
         QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, up, 50);
         WAIT_UNTIL(ScriptedMessageBoxes::shown().size() == 1);
     }
+    // Every command refused: the patrol knows the head's place no more and photographs nothing.
     Control<QPushButton>(window, kStart)->click();
-    WAIT_UNTIL_MS(FileBytes(JournalPath()).contains("user click at \"P1\": HTTP status 401"), 20000);
+    WAIT_UNTIL_MS(FileBytes(JournalPath()).contains("position uncertain"), 20000);
     WAIT_UNTIL(FileBytes(JournalPath()).contains("live picture failing: HTTP status 401"));
     Control<QPushButton>(window, kStop)->click();
+    EXPECT_FALSE(FileBytes(JournalPath()).contains("user click at"));
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
     EXPECT_EQ(FileBytes(JournalPath()).count("camera refused the login of user \"wache\""), 1);
     EXPECT_EQ(head.state().commands, 0);
