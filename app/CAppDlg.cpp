@@ -108,12 +108,17 @@ bool CAppDlg::OnInitDialog()
     // The desktop's notification area may take a moment to answer; the window does not wait.
     QTimer::singleShot(0, this, &CAppDlg::addTrayIcon);
     OpenCommandPort(appConfig(), ports_, this);
-    // A Pantiro that crashed may have left the head running: a stop first, harmless at rest.
-    directions_.SendDirection(Stop);
+    // A Pantiro that crashed may have left the head running: a stop first, harmless at rest;
+    // over a camera that asks for a login, as soon as its password is there.
+    const bool stopNeedsLogin = !appConfig().usesSerialPort() && !appConfig().cameraUser.isEmpty();
+    if (!stopNeedsLogin)
+        directions_.SendDirection(Stop);
     startTimers();
     // Posted, so that the patrol starts once the window shows and its event loop runs, and with
     // the camera's login once its password is there.
-    readCameraPassword([this] {
+    readCameraPassword([this, stopNeedsLogin] {
+        if (stopNeedsLogin)
+            directions_.SendDirection(Stop);
         if (appConfig().autoStartPatrol)
             QMetaObject::invokeMethod(
                 this, [this] { OnCommand(AppDlgId::Start); }, Qt::QueuedConnection);

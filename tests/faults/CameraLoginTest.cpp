@@ -1,5 +1,7 @@
 #include "tests/app/AppTestFixture.h"
 
+#include "app/ProcessState.h"
+
 #include "app/AppDlgTemplate.h"
 #include "base/JournalEvents.h"
 #include "base/PasswordFile.h"
@@ -100,6 +102,7 @@ TEST_F(CameraLogin, APatrolAgainstACameraThatRequiresDigestClicksAtEveryPosition
         EXPECT_TRUE(journal.contains("user click at \"" + QByteArray(position) + "\": success")) << position;
     EXPECT_FALSE(journal.contains("HTTP status 401")) << journal.constData();
     EXPECT_GT(head.state().commands, 6);
+    EXPECT_EQ(processState().motion.commandsLost, 0u) << "every command, the start's stop too, went with the login";
     // The profile, the journal and the working folder all lie in the test's home.
     for (QDirIterator it(QDir::homePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
