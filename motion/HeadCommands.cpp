@@ -35,7 +35,7 @@ int32_t HeadCommands::give(int32_t code, std::function<void()> leaving)
     }
     // A move ends the stops still being sent again; one already on its way is waited for.
     stopWanted_ = false;
-    stopTaken();
+    endResending();
     if (config_.usesSerialPort()) {
         if (leaving)
             leaving();
@@ -72,7 +72,7 @@ bool HeadCommands::stopOnItsWay() const
 void HeadCommands::prepareForTheEnd()
 {
     ending_ = true;
-    stopTaken();
+    endResending();
 }
 
 void HeadCommands::sendToCamera(int32_t code)
@@ -96,7 +96,7 @@ void HeadCommands::cameraEnded(const CameraExchanges::Result& result, Kind kind)
         notDelivered();
     if (kind == Kind::Stop && stopWanted_) {
         if (result.outcome.taken())
-            stopTaken();
+            endResending();
         else if (openStops() == 0)
             stopNotTaken();
     }
@@ -126,7 +126,7 @@ int32_t HeadCommands::writeToLine(int32_t code)
     if (written == 0)
         notDelivered();
     if (written == 1 && ports_.Unsent(config_.portSlot) == 0)
-        stopTaken();
+        endResending();
     else
         stopNotTaken();
     return written;
@@ -148,7 +148,7 @@ void HeadCommands::notDelivered()
         notDelivered_();
 }
 
-void HeadCommands::stopTaken()
+void HeadCommands::endResending()
 {
     resendPending_ = false;
     resendTimer_.stop();
@@ -157,13 +157,13 @@ void HeadCommands::stopTaken()
 void HeadCommands::resend()
 {
     if (!resendPending_ || !stopWanted_) {
-        stopTaken();
+        endResending();
         return;
     }
     if (config_.usesSerialPort()) {
         const qint64 unsent = ports_.Unsent(config_.portSlot);
         if (unsent == 0)
-            stopTaken();
+            endResending();
         else if (unsent < 0) {
             // The line was lost: write the stop again, which opens it again when it is back.
             const char stop = KeypadDigit(Stop);
@@ -171,7 +171,7 @@ void HeadCommands::resend()
             if (written == 0)
                 notDelivered();
             else if (ports_.Unsent(config_.portSlot) == 0)
-                stopTaken();
+                endResending();
         }
         // A held line keeps the stop at its head: nothing to add.
         return;

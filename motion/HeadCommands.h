@@ -61,7 +61,7 @@ private:
     int32_t writeToLine(int32_t code);
     void stopNotTaken();
     void notDelivered();
-    void stopTaken();
+    void endResending();
     void resend();
     bool reachable() const;
     int openStops() const;
