@@ -6,6 +6,7 @@
 #include "base/AppConfig.h"
 #include "base/JournalEvents.h"
 #include "platform/DialogBuilder.h"
+#include "tests/positions/FileBytes.h"
 #include "tests/support/FileModesBind.h"
 #include "tests/support/PseudoTerminal.h"
 #include "tests/support/ScriptedMessageBoxes.h"
@@ -224,10 +225,7 @@ TEST(Profiles, TwoProfilesRunSideBySideEachWithItsOwnFilesAndEachOnlyOnce)
 {
     const QString settings = SettingsStore::profileFolder() + u"/pantiro-"_s;
     const QString journals = QFileInfo(JournalPath()).absolutePath() + u"/pantiro"_s;
-    const auto text = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    };
+    const auto text = [](const QString& path) { return QString::fromUtf8(FileBytes(path)); };
     struct Head {
         QString name;
         PseudoTerminal line;

@@ -15,6 +15,7 @@
 #include "sim/HeadProtocol.h"
 #include "sim/Panorama.h"
 #include "sim/UserClicks.h"
+#include "tests/positions/FileBytes.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 #include "tests/support/WaitUntil.h"
 
@@ -36,16 +37,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kStart = 170;
-constexpr int kStop = 171;
-constexpr int kUpArrow = 201;
 const QByteArray kPassword = "Nacht 7:Wache \xC3\xBC";
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The real window steering the simulated head over the camera's relay, with a camera that
 // requires the login "wache" and kPassword (Digest); the password is in the file beside the profile.
@@ -64,9 +56,7 @@ protected:
                                           {"CameraUser", u"wache"_s},
                                           {"Times", u"150,0,0,1"_s}})
             writeSetting(name, value);
-        QFile list(u"pantiro.lst"_s);
-        ASSERT_TRUE(list.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                    && list.write("P1\t00300\t00000\r\nP2\t00600\t00000\r\nP3\t00400\t00000\r\n") > 0);
+        ASSERT_TRUE(WriteFileBytes(u"pantiro.lst"_s, "P1\t00300\t00000\r\nP2\t00600\t00000\r\nP3\t00400\t00000\r\n"));
         QFile::remove(JournalPath());
     }
 
@@ -75,6 +65,17 @@ protected:
         AppTest::TearDown();
         QFile::remove(PasswordFilePath());
         unsetenv("PANTIRO_CAMERA_PORT");
+    }
+
+    // The settings' Login button, `fill` on the login dialog, then `closeSettings` (Ok or Cancel).
+    void changeLogin(CAppDlg& window, int closeSettings, ScriptedDialogs::Action fill)
+    {
+        dialogs.expect(u"CSetupDlg"_s, [closeSettings](QDialog& settings) {
+            Control<QPushButton>(settings, SetupDlgId::Login)->click();
+            Control<QPushButton>(settings, closeSettings)->click();
+        });
+        dialogs.expect(u"CLoginDlg"_s, std::move(fill));
+        Control<QPushButton>(window, AppDlgId::Settings)->click();
     }
 
     HeadModel head{HeadModel::Settings{}};
@@ -94,7 +95,7 @@ TEST_F(CameraLogin, APatrolAgainstACameraThatRequiresDigestClicksAtEveryPosition
     writeSetting("Options", u"0,0,1"_s);
     CAppDlg& window = start();
     WAIT_UNTIL_MS(clicks.count() >= 4 && camera.picturesServed() > 0, 30000);
-    Control<QPushButton>(window, kStop)->click();
+    Control<QPushButton>(window, AppDlgId::Stop)->click();
     stop();
 
     const QByteArray journal = FileBytes(JournalPath());
@@ -122,34 +123,29 @@ TEST_F(CameraLogin, AWrongPasswordIsToldOnceAndTheRightOneTypedInAppliesAtOnce)
     CAppDlg& window = start();
     ScriptedMessageBoxes::expect(u"The camera refused the user name or password !"_s, MessageButtons::Ok,
                                  MessageIcon::Stop, MessageAnswer::Ok);
-    const QPoint up = FindControl(window, kUpArrow)->geometry().center();
+    const QPoint up = FindControl(window, AppDlgId::ArrowUp)->geometry().center();
     for (int i = 0; i < 3; ++i) {
         QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, up);
         QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, up, 50);
         WAIT_UNTIL(ScriptedMessageBoxes::shown().size() == 1);
     }
     // Every command refused: the patrol knows the head's place no more and photographs nothing.
-    Control<QPushButton>(window, kStart)->click();
+    Control<QPushButton>(window, AppDlgId::Start)->click();
     WAIT_UNTIL_MS(FileBytes(JournalPath()).contains("position uncertain"), 20000);
     WAIT_UNTIL(FileBytes(JournalPath()).contains("live picture failing: HTTP status 401"));
-    Control<QPushButton>(window, kStop)->click();
+    Control<QPushButton>(window, AppDlgId::Stop)->click();
     EXPECT_FALSE(FileBytes(JournalPath()).contains("user click at"));
     EXPECT_EQ(ScriptedMessageBoxes::shown().size(), 1);
     EXPECT_EQ(FileBytes(JournalPath()).count("camera refused the login of user \"wache\""), 1);
     EXPECT_EQ(head.state().commands, 0);
 
-    dialogs.expect(u"CSetupDlg"_s, [](QDialog& settings) {
-        Control<QPushButton>(settings, SetupDlgId::Login)->click();
-        Control<QPushButton>(settings, SetupDlgId::Cancel)->click();
-    });
-    dialogs.expect(u"CLoginDlg"_s, [](QDialog& login) {
+    changeLogin(window, SetupDlgId::Cancel, [](QDialog& login) {
         EXPECT_EQ(ControlText(login, CLoginDlg::kUserId), u"wache"_s);
         EXPECT_EQ(Control<QLineEdit>(login, CLoginDlg::kPasswordId)->echoMode(), QLineEdit::Password);
         EXPECT_EQ(ControlText(login, CLoginDlg::kPasswordId), QString()) << "a stored password is never shown";
         SetControlText(login, CLoginDlg::kPasswordId, QString::fromUtf8(kPassword));
         Control<QPushButton>(login, CLoginDlg::kOkId)->click();
     });
-    Control<QPushButton>(window, AppDlgId::Settings)->click();
     // The stop still being sent again is taken now; then the arrow moves the head.
     WAIT_UNTIL(head.state().commands >= 1);
     QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, up);
@@ -176,15 +172,10 @@ TEST_F(CameraLogin, ThePasswordInTheKeyringOpensTheCameraAndMovesToTheFile)
 
     CAppDlg& window = start();
     WAIT_UNTIL_MS(camera.picturesServed() >= 1, 10000);
-    dialogs.expect(u"CSetupDlg"_s, [](QDialog& settings) {
-        Control<QPushButton>(settings, SetupDlgId::Login)->click();
-        Control<QPushButton>(settings, SetupDlgId::Ok)->click();
-    });
-    dialogs.expect(u"CLoginDlg"_s, [](QDialog& login) {
+    changeLogin(window, SetupDlgId::Ok, [](QDialog& login) {
         Control<QCheckBox>(login, CLoginDlg::kInFileId)->setChecked(true);
         Control<QPushButton>(login, CLoginDlg::kOkId)->click();
     });
-    Control<QPushButton>(window, AppDlgId::Settings)->click();
     EXPECT_EQ(ReadPasswordFile(PasswordFilePath()).password, kPassword);
     // Without the file the keyring is asked: it holds nothing now.
     QFile::remove(PasswordFilePath());

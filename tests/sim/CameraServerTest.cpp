@@ -112,10 +112,6 @@ TEST_F(SimCameraServerTest, LogsRequestsAndAnswersTheControllersHeadersUncompres
     EXPECT_TRUE(entries.contains("GET /nowhere?x=1 HTTP/1.1\r"));
 }
 
-} // namespace
-
-namespace {
-
 QByteArray Md5(const QByteArray& text)
 {
     return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
@@ -130,8 +126,6 @@ QByteArray DigestHeader(const QByteArray& nonce, const char* nc, const QByteArra
            + "\", uri=\"" + uri.toLatin1() + "\", response=\"" + response + "\", qop=auth, nc=" + nc
            + ", cnonce=\"c0ffee\"";
 }
-
-} // namespace
 
 // What a camera that requires a login lets through, in turn on one camera: replays, foreign
 // nonces, a login for another path, the wrong password and Basic where Digest was asked are
@@ -173,3 +167,5 @@ TEST_F(SimCameraServerTest, ALoginIsCheckedAsACameraChecksIt)
     EXPECT_EQ(HttpGet(digest.port(), u"/sim/state"_s).status, 200);
     EXPECT_EQ(head.state().commands, 3) << "the relay ran for the admitted requests alone";
 }
+
+} // namespace
