@@ -10,7 +10,7 @@
 // is created, then alive for the whole process.
 struct ProcessState {
     QString workingDirectory; // recorded once by the main window; the position list file lives there
-    LiveImageBuffer picture;  // the live picture, written by the image worker
+    LiveImageBuffer picture;  // the live picture, written by its fetches
     MotionState motion;
     PatrolState patrol;
 };

@@ -4,10 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
-// The live picture's bytes, shared by the GUI thread and the image worker without locks. The
-// worker stores its result in `byteCount` before it clears `busy` (release); the GUI thread reads
-// the count only after it has seen `busy` cleared (acquire). Of the two buffers, a fetch writes
-// the one that is not being drawn.
+// The live picture's bytes. A fetch (on the window's event loop) stores its result in `byteCount`
+// before it clears `busy`, so that whoever sees `busy` clear takes that fetch's count with its
+// buffer. Of the two buffers, a fetch writes the one that is not being drawn.
 struct LiveImageBuffer {
     static constexpr int32_t kSize = 500000;
 
